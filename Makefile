@@ -1,0 +1,46 @@
+# Hexaglint: `make run` builds and starts the game, `make test` builds and runs every test headless.
+
+JOBS       ?= $(shell nproc)
+RELEASE    := build/release
+SANITIZE   := build/sanitize
+XVFB       := xvfb-run -a -s "-screen 0 1280x1024x24"
+CMAKE_ARGS ?=
+# Leak reports from the GL driver, X and audio libraries are theirs, not ours.
+SAN_ENV    := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+              LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+              UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+.PHONY: run test test-sanitize build build-sanitize deps bench format assets clean
+
+run: build
+	cd data && ../$(RELEASE)/hexaglint
+
+test: build
+	cd $(RELEASE) && $(XVFB) ctest --output-on-failure -j $(JOBS)
+
+test-sanitize: build-sanitize
+	cd $(SANITIZE) && $(SAN_ENV) $(XVFB) ctest --output-on-failure -j $(JOBS)
+
+deps:
+	./tools/install-deps
+
+build: deps
+	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS)
+	cmake --build $(RELEASE) -j $(JOBS)
+
+build-sanitize: deps
+	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHEXAGLINT_SANITIZE=ON \
+	    -DHEXAGLINT_BENCH=OFF $(CMAKE_ARGS)
+	cmake --build $(SANITIZE) -j $(JOBS)
+
+bench: build
+	cd data && $(XVFB) ../$(RELEASE)/bench/benchmarks
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+assets:
+	./tools/make-assets
+
+clean:
+	rm -rf build

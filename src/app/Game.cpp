@@ -1,0 +1,99 @@
+#include "app/Game.h"
+
+#include "app/ScreenState.h"
+#include "app/View.h"
+#include "gfx/GlScope.h"
+#include "ui/Backdrop.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdint>
+
+int screenState = Title;
+Board* theBoard = nullptr;
+
+FrameTiming frameTimeBetween(int previousMs, int nowMs) {
+    // The difference is taken unsigned so that the clock wrapping round still gives a short frame.
+    const std::uint32_t elapsedMs =
+        static_cast<std::uint32_t>(nowMs) - static_cast<std::uint32_t>(previousMs);
+    FrameTiming timing;
+    timing.seconds = elapsedMs * 0.001;
+    if (timing.seconds > Game::kMaxFrameTime) {
+        timing.seconds = Game::kMaxFrameTime;
+        timing.clamped = true;
+    }
+    return timing;
+}
+
+Game* Game::instance() {
+    static Game* game = new Game();
+    return game;
+}
+
+Game::Game() : previousTimeMs_(glutGet(GLUT_ELAPSED_TIME)) {}
+
+void Game::init() {
+    glShadeModel(GL_FLAT);
+    glPolygonMode(GL_FRONT, GL_FILL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_CULL_FACE);
+    glFrontFace(GL_CCW);
+    glCullFace(GL_BACK);
+    glClearDepth(1.0);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_DEPTH_TEST);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+
+    Backdrop* backdrop = Backdrop::instance();
+    backdrop->load();
+    // The rectangle the view shows, so every backdrop image fills the window.
+    backdrop->setBounds(75.0, 50.0, 0.0, -50.0);
+
+    screenState = Title;
+
+    loaded_ = true;
+}
+
+void Game::measureFrame() {
+    const int now = glutGet(GLUT_ELAPSED_TIME);
+    currentTimeMs_ = now;
+    const FrameTiming timing = frameTimeBetween(previousTimeMs_, now);
+    frameTime_ = timing.seconds;
+    if (timing.clamped) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    previousTimeMs_ = currentTimeMs_;
+}
+
+void Game::update() {
+    const float dt = static_cast<float>(frameTime_);
+    Backdrop::instance()->update(dt);
+    View::instance()->update(dt);
+}
+
+void Game::render() {
+    MatrixScope frameMatrix;
+    measureFrame();
+
+    if (screenState != Playing) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        if (screenState == Title) {
+            Backdrop::instance()->drawTitle();
+            glutSwapBuffers();
+            return;
+        }
+        if (screenState == Instructions) {
+            Backdrop::instance()->drawInstructions();
+            glutSwapBuffers();
+            return;
+        }
+    }
+
+    // The play screen is not cleared: the background covers the previous frame.
+    if (loaded_) {
+        update();
+    }
+    View::instance()->applyTransform();
+    Backdrop::instance()->drawBackground(static_cast<float>(frameTime_));
+    glutSwapBuffers();
+}

@@ -1,0 +1,12 @@
+#pragma once
+// The screen the game is on. The mouse moves the still screens on; the board's tally ends play.
+
+enum ScreenState : int {
+    Title = 0,
+    Instructions = 1,
+    Playing = 2,
+    GameOver = 3,
+};
+
+// The current screen, one of the ScreenState values.
+extern int screenState;

@@ -1,0 +1,240 @@
+#include "gfx/PngTexture.h"
+
+#include "gfx/GlScope.h"
+
+#include <GL/gl.h>
+#include <png.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+struct MemorySource {
+    const unsigned char* data = nullptr;
+    std::size_t size = 0;
+    std::size_t offset = 0;
+};
+
+void readFromMemory(png_structp png, png_bytep out, png_size_t count) {
+    auto* source = static_cast<MemorySource*>(png_get_io_ptr(png));
+    if (count > source->size - source->offset) {
+        png_error(png, "unexpected end of data");
+    }
+    std::memcpy(out, source->data + source->offset, count);
+    source->offset += count;
+}
+
+// Everything the decoder touches between setjmp and a possible longjmp lives here, outside the
+// frames that libpng's error path skips, so no destructor is ever jumped over.
+struct DecodeState {
+    PngImage* image = nullptr;
+    std::vector<png_bytep> rows;
+    unsigned maxSide = 0;
+    bool keepAlpha = true;
+};
+
+// The part of decoding that may longjmp. Returns false for an image it refuses by size.
+bool readImage(png_structp png, png_infop info, DecodeState& state) {
+    png_set_user_limits(png, state.maxSide, state.maxSide);
+    png_read_info(png, info);
+
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+    int bitDepth = 0;
+    int colourType = 0;
+    png_get_IHDR(png, info, &width, &height, &bitDepth, &colourType, nullptr, nullptr, nullptr);
+    if (width == 0 || height == 0 || width > state.maxSide || height > state.maxSide) {
+        return false;
+    }
+
+    png_set_strip_16(png);
+    png_set_packing(png);
+    if (colourType == PNG_COLOR_TYPE_PALETTE) {
+        png_set_palette_to_rgb(png);
+    }
+    if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) {
+        png_set_expand_gray_1_2_4_to_8(png);
+    }
+    if (png_get_valid(png, info, PNG_INFO_tRNS)) {
+        png_set_tRNS_to_alpha(png);
+    }
+    if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+        png_set_gray_to_rgb(png);
+    }
+    if (!state.keepAlpha) {
+        png_set_strip_alpha(png);
+    }
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+
+    const unsigned channels = png_get_channels(png, info);
+    const std::size_t rowBytes = png_get_rowbytes(png, info);
+    if ((channels != 3 && channels != 4) || rowBytes != std::size_t{width} * channels ||
+        rowBytes > std::numeric_limits<std::size_t>::max() / height) {
+        return false;
+    }
+
+    PngImage& image = *state.image;
+    image.pixels.resize(rowBytes * height);
+    state.rows.resize(height);
+    for (png_uint_32 y = 0; y < height; ++y) {
+        state.rows[y] = image.pixels.data() + rowBytes * y;
+    }
+    png_read_image(png, state.rows.data());
+    png_read_end(png, nullptr);
+
+    image.width = width;
+    image.height = height;
+    image.channels = channels;
+    return true;
+}
+
+// Runs the decoder with libpng's setjmp error discipline; source installs the reader.
+template <typename InstallSource>
+bool decodeWith(InstallSource installSource, unsigned maxSide, bool keepAlpha, PngImage& out) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (png == nullptr) {
+        return false;
+    }
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        return false;
+    }
+
+    PngImage image;
+    DecodeState state;
+    state.image = &image;
+    state.maxSide = maxSide;
+    state.keepAlpha = keepAlpha;
+
+    bool ok = false;
+    if (setjmp(png_jmpbuf(png)) == 0) {
+        installSource(png);
+        ok = readImage(png, info, state);
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    if (ok) {
+        out = std::move(image);
+    }
+    return ok;
+}
+
+} // namespace
+
+bool decodePng(const unsigned char* data, std::size_t size, unsigned maxSide, bool keepAlpha,
+               PngImage& out) {
+    constexpr std::size_t kSignatureSize = 8;
+    if (data == nullptr || size < kSignatureSize || png_sig_cmp(data, 0, kSignatureSize) != 0) {
+        return false;
+    }
+    MemorySource source;
+    source.data = data;
+    source.size = size;
+    return decodeWith([&source](png_structp png) { png_set_read_fn(png, &source, readFromMemory); },
+                      maxSide, keepAlpha, out);
+}
+
+bool decodePngFile(const char* path, unsigned maxSide, bool keepAlpha, PngImage& out) {
+    if (path == nullptr) {
+        return false;
+    }
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    constexpr std::size_t kSignatureSize = 8;
+    unsigned char signature[kSignatureSize] = {};
+    bool ok = std::fread(signature, 1, kSignatureSize, file) == kSignatureSize &&
+              png_sig_cmp(signature, 0, kSignatureSize) == 0;
+    if (ok) {
+        ok = decodeWith(
+            [file](png_structp png) {
+                png_init_io(png, file);
+                png_set_sig_bytes(png, kSignatureSize);
+            },
+            maxSide, keepAlpha, out);
+    }
+    std::fclose(file);
+    return ok;
+}
+
+PngImage halveImage(const PngImage& image) {
+    PngImage half;
+    half.width = std::max(1u, image.width / 2);
+    half.height = std::max(1u, image.height / 2);
+    half.channels = image.channels;
+    half.pixels.resize(std::size_t{half.width} * half.height * half.channels);
+    const unsigned c = image.channels;
+    for (unsigned y = 0; y < half.height; ++y) {
+        const unsigned y0 = std::min(2 * y, image.height - 1);
+        const unsigned y1 = std::min(2 * y + 1, image.height - 1);
+        for (unsigned x = 0; x < half.width; ++x) {
+            const unsigned x0 = std::min(2 * x, image.width - 1);
+            const unsigned x1 = std::min(2 * x + 1, image.width - 1);
+            const unsigned char* p00 = &image.pixels[(std::size_t{y0} * image.width + x0) * c];
+            const unsigned char* p01 = &image.pixels[(std::size_t{y0} * image.width + x1) * c];
+            const unsigned char* p10 = &image.pixels[(std::size_t{y1} * image.width + x0) * c];
+            const unsigned char* p11 = &image.pixels[(std::size_t{y1} * image.width + x1) * c];
+            unsigned char* dst = &half.pixels[(std::size_t{y} * half.width + x) * c];
+            for (unsigned k = 0; k < c; ++k) {
+                dst[k] = static_cast<unsigned char>((p00[k] + p01[k] + p10[k] + p11[k] + 2) / 4);
+            }
+        }
+    }
+    return half;
+}
+
+unsigned pngBind(const char* path, int mipmap, int trans, PngInfo* info, int wrap, int minFilter,
+                 int magFilter) {
+    GLint maxTextureSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
+    if (maxTextureSize <= 0) {
+        return 0;
+    }
+    PngImage image;
+    if (!decodePngFile(path, static_cast<unsigned>(maxTextureSize), trans == PNG_ALPHA, image)) {
+        return 0;
+    }
+
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+
+    // Rows are packed tight: an RGB row is rarely a multiple of four bytes.
+    ClientAttribScope pixelStore(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const GLenum format = image.channels == 4 ? GL_RGBA : GL_RGB;
+    GLint level = 0;
+    glTexImage2D(GL_TEXTURE_2D, level, static_cast<GLint>(format), image.width, image.height, 0,
+                 format, GL_UNSIGNED_BYTE, image.pixels.data());
+    if (mipmap == PNG_BUILDMIPMAPS) {
+        // Our own box-filtered chain down to 1 x 1 keeps the image's own size (GLU's builder
+        // would first rescale it to powers of two) and is quick.
+        PngImage mip = halveImage(image);
+        for (;;) {
+            ++level;
+            glTexImage2D(GL_TEXTURE_2D, level, static_cast<GLint>(format), mip.width, mip.height, 0,
+                         format, GL_UNSIGNED_BYTE, mip.pixels.data());
+            if (mip.width == 1 && mip.height == 1) {
+                break;
+            }
+            mip = halveImage(mip);
+        }
+    }
+
+    if (info != nullptr) {
+        info->width = image.width;
+        info->height = image.height;
+        info->depth = image.channels * 8;
+        info->alpha = image.channels == 4;
+    }
+    return texture;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// PNG files into OpenGL textures: our own small pngBind on libpng, plus the decoder under it.
+
+#include <cstddef>
+#include <vector>
+
+// Mipmap modes.
+constexpr int PNG_NOMIPMAPS = 0;
+constexpr int PNG_BUILDMIPMAPS = -1;
+// Transparency modes: keep the file's alpha channel when it has one, or make the image opaque.
+constexpr int PNG_SOLID = -1;
+constexpr int PNG_ALPHA = -2;
+
+// What pngBind can report about the image it loaded.
+struct PngInfo {
+    unsigned width = 0;
+    unsigned height = 0;
+    unsigned depth = 0; // bits per texel as uploaded: 24 or 32
+    bool alpha = false;
+};
+
+// A decoded image: rows top first, tightly packed, 3 (RGB) or 4 (RGBA) bytes a pixel.
+struct PngImage {
+    unsigned width = 0;
+    unsigned height = 0;
+    unsigned channels = 0;
+    std::vector<unsigned char> pixels;
+};
+
+// Decodes a PNG from memory or from a file. Returns false for anything that is not a complete,
+// valid PNG, and refuses before allocating any pixels an image whose width or height is 0 or above
+// maxSide, or whose decoded size would not fit in memory arithmetic. keepAlpha false drops the
+// alpha channel. libpng reports damage on standard error; nothing here ever aborts.
+bool decodePng(const unsigned char* data, std::size_t size, unsigned maxSide, bool keepAlpha,
+               PngImage& out);
+bool decodePngFile(const char* path, unsigned maxSide, bool keepAlpha, PngImage& out);
+
+// Creates a texture from the PNG at path, binds it, sets both wrap modes to wrap and the two
+// filters, and uploads the image (with a full mipmap chain for PNG_BUILDMIPMAPS). Returns the
+// texture name, or 0 when the file is missing, damaged or larger than GL_MAX_TEXTURE_SIZE.
+// info, when given, receives the image's size. Needs a current GL context.
+unsigned pngBind(const char* path, int mipmap, int trans, PngInfo* info, int wrap, int minFilter,
+                 int magFilter);
+
+// Halves an image in both directions (never below 1) with a box filter: the next mipmap level.
+PngImage halveImage(const PngImage& image);

@@ -1,0 +1,77 @@
+#include "ui/Backdrop.h"
+
+#include "gfx/GlScope.h"
+
+#include <GL/gl.h>
+
+#include <cstdint>
+#include <cstdlib>
+
+Backdrop* Backdrop::instance() {
+    static Backdrop* backdrop = new Backdrop();
+    return backdrop;
+}
+
+void Backdrop::load() {
+    // Each image gets a texture of its own, read from its file.
+    int texture = -1;
+    loadSprite(backgroundList_, texture, "./images/background.png");
+    texture = -1;
+    loadSprite(titleList_, texture, "./images/titlescreen.png");
+    texture = -1;
+    loadSprite(instructionsList_, texture, "./images/instructions.png");
+}
+
+void Backdrop::setBounds(double top, double right, double bottom, double left) {
+    top_ = top;
+    right_ = right;
+    bottom_ = bottom;
+    left_ = left;
+}
+
+void Backdrop::update(float /*dt*/) {}
+
+void Backdrop::drawStretched(SpriteList list) const {
+    if (list < 0) {
+        return;
+    }
+    MatrixScope matrix;
+    glTranslatef(static_cast<float>((left_ + right_) * 0.5),
+                 static_cast<float>((bottom_ + top_) * 0.5), 0.0f);
+    // Sizes are whole units and never negative, so swapped edges neither mirror the image nor
+    // turn the quad's back to the camera.
+    const std::int32_t width = static_cast<std::int32_t>(left_ - right_);
+    const std::int32_t height = static_cast<std::int32_t>(top_ - bottom_);
+    glScalef(static_cast<float>(std::abs(width)), static_cast<float>(std::abs(height)), 1.0f);
+    glCallList(static_cast<GLuint>(list));
+}
+
+void Backdrop::drawBackground(float /*dt*/) {
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    drawStretched(backgroundList_);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+void Backdrop::drawOpaque(SpriteList list) const {
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    drawStretched(list);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+void Backdrop::drawTitle() {
+    drawOpaque(titleList_);
+}
+
+void Backdrop::drawInstructions() {
+    drawOpaque(instructionsList_);
+}

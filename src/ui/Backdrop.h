@@ -1,0 +1,44 @@
+#pragma once
+// The three full-window images: the title, the instructions and the play-screen background, each
+// stretched over one fixed rectangle of the board plane.
+
+#include "gfx/Sprite.h"
+
+class Backdrop {
+  public:
+    static Backdrop* instance();
+
+    // Builds the three sprites; a second call changes nothing.
+    void load();
+    // The rectangle, top first, as the controller passes it: (75, 50, 0, -50).
+    void setBounds(double top, double right, double bottom, double left);
+    void update(float dt);
+
+    // Blended and alpha-tested, so transparent texels would leave the previous frame showing.
+    void drawBackground(float dt);
+    // Opaque: blending and the alpha test stay as they are.
+    void drawTitle();
+    void drawInstructions();
+
+    double left() const { return left_; }
+    double right() const { return right_; }
+    double bottom() const { return bottom_; }
+    double top() const { return top_; }
+    SpriteList backgroundList() const { return backgroundList_; }
+    SpriteList titleList() const { return titleList_; }
+    SpriteList instructionsList() const { return instructionsList_; }
+
+  private:
+    Backdrop() = default;
+    // Places the unit sprite over the rectangle and draws it.
+    void drawStretched(SpriteList list) const;
+    void drawOpaque(SpriteList list) const;
+
+    double left_ = 0.0;
+    double right_ = 0.0;
+    double bottom_ = 0.0;
+    double top_ = 0.0;
+    SpriteList backgroundList_ = -1;
+    SpriteList titleList_ = -1;
+    SpriteList instructionsList_ = -1;
+};

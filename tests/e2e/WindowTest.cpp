@@ -1,0 +1,88 @@
+#include "Display.h"
+#include "GameProcess.h"
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Every end-to-end test starts with the pointer away from the board.
+struct WindowTest : ::testing::Test {
+    void SetUp() override { display.moveRoot(1270, 1010); }
+
+    XDisplay display;
+};
+
+bool isWhite(const Screenshot::Pixel& p) {
+    return p.r > 240 && p.g > 240 && p.b > 240;
+}
+
+} // namespace
+
+TEST_F(WindowTest, OpensOneFixedWindowThatSnapsBackAfterAResize) {
+    GameProcess game(GameProcess::defaults());
+    const Window window = display.waitForWindow("Hexaglint", 20s);
+    ASSERT_NE(window, 0u) << game.standardError();
+    EXPECT_EQ(display.countWindows("Hexaglint"), 1);
+
+    WindowGeometry g = display.geometry(window);
+    EXPECT_EQ(g.width, 1024);
+    EXPECT_EQ(g.height, 768);
+    EXPECT_EQ(g.x, 100);
+    EXPECT_EQ(g.y, 100);
+
+    display.resize(window, 800, 600);
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    do {
+        pause(50ms);
+        g = display.geometry(window);
+    } while ((g.width != 1024 || g.height != 768) && std::chrono::steady_clock::now() < deadline);
+    EXPECT_EQ(g.width, 1024);
+    EXPECT_EQ(g.height, 768);
+    EXPECT_TRUE(game.running());
+}
+
+TEST_F(WindowTest, KeysChangeNothingAndClosingTheWindowEndsTheProcess) {
+    GameProcess game(GameProcess::defaults());
+    const Window window = display.waitForWindow("Hexaglint", 20s);
+    ASSERT_NE(window, 0u) << game.standardError();
+    display.movePointer(window, 1000, 750);
+    pause(500ms);
+    const Screenshot before = display.capture(window);
+
+    for (const char* key : {"space", "Return", "Escape", "a", "F1", "Left"}) {
+        display.tapKey(key);
+    }
+    pause(500ms);
+    const Screenshot after = display.capture(window);
+    EXPECT_EQ(before.rgb, after.rgb);
+    EXPECT_TRUE(game.running());
+
+    display.close(window);
+    const auto status = game.waitExit(10s);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(game.standardOutput(), "");
+}
+
+TEST_F(WindowTest, PressesWalkFromTitleThroughInstructionsToPlay) {
+    GameProcess game(GameProcess::defaults());
+    const Window window = display.waitForWindow("Hexaglint", 20s);
+    ASSERT_NE(window, 0u) << game.standardError();
+    display.movePointer(window, 1000, 750);
+    pause(300ms);
+    const Screenshot title = display.capture(window);
+
+    display.click(1);
+    Screenshot instructions;
+    EXPECT_TRUE(display.waitForPicture(
+        window, [&](const Screenshot& s) { return s.rgb != title.rgb; }, 5s, &instructions));
+
+    display.click(1);
+    Screenshot play;
+    EXPECT_TRUE(display.waitForPicture(
+        window, [&](const Screenshot& s) { return s.rgb != instructions.rgb; }, 5s, &play));
+    (void)isWhite;
+    EXPECT_EQ(game.standardOutput(), "");
+    EXPECT_TRUE(game.running());
+}

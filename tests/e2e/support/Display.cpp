@@ -1,0 +1,253 @@
+#include <X11/Xlib.h>
+
+#include "Display.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <cstdio>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+// X errors (a window that vanished between two calls) are not fatal to a test.
+int ignoreXError(::Display*, XErrorEvent*) {
+    return 0;
+}
+
+int channelShift(unsigned long mask) {
+    int shift = 0;
+    while (mask != 0 && (mask & 1UL) == 0) {
+        mask >>= 1;
+        ++shift;
+    }
+    return shift;
+}
+
+} // namespace
+
+void pause(std::chrono::milliseconds duration) {
+    std::this_thread::sleep_for(duration);
+}
+
+Screenshot::Pixel Screenshot::at(int x, int y) const {
+    Pixel p;
+    if (x < 0 || y < 0 || x >= width || y >= height) {
+        return p;
+    }
+    const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3;
+    p.r = rgb[i];
+    p.g = rgb[i + 1];
+    p.b = rgb[i + 2];
+    return p;
+}
+
+bool Screenshot::save(const std::string& path) const {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    std::fprintf(file, "P6\n%d %d\n255\n", width, height);
+    const bool ok = std::fwrite(rgb.data(), 1, rgb.size(), file) == rgb.size();
+    std::fclose(file);
+    return ok;
+}
+
+XDisplay::XDisplay() {
+    display_ = XOpenDisplay(nullptr);
+    if (display_ == nullptr) {
+        throw std::runtime_error("cannot open the X display (is DISPLAY set?)");
+    }
+    XSetErrorHandler(ignoreXError);
+}
+
+XDisplay::~XDisplay() {
+    if (display_ != nullptr) {
+        XCloseDisplay(display_);
+    }
+}
+
+void XDisplay::sync() {
+    XSync(display_, False);
+}
+
+std::string XDisplay::title(Window window) {
+    char* name = nullptr;
+    std::string result;
+    if (XFetchName(display_, window, &name) && name != nullptr) {
+        result = name;
+        XFree(name);
+    }
+    return result;
+}
+
+namespace {
+
+void findWindows(::Display* display, Window parent, const std::string& title,
+                 std::vector<Window>& found) {
+    Window root = 0;
+    Window parentOut = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, parent, &root, &parentOut, &children, &count)) {
+        return;
+    }
+    for (unsigned i = 0; i < count; ++i) {
+        XWindowAttributes attributes;
+        if (!XGetWindowAttributes(display, children[i], &attributes) ||
+            attributes.map_state != IsViewable) {
+            continue;
+        }
+        char* name = nullptr;
+        if (XFetchName(display, children[i], &name) && name != nullptr) {
+            if (title == name) {
+                found.push_back(children[i]);
+            }
+            XFree(name);
+        }
+        findWindows(display, children[i], title, found);
+    }
+    if (children != nullptr) {
+        XFree(children);
+    }
+}
+
+} // namespace
+
+int XDisplay::countWindows(const std::string& title) {
+    std::vector<Window> found;
+    findWindows(display_, DefaultRootWindow(display_), title, found);
+    return static_cast<int>(found.size());
+}
+
+Window XDisplay::waitForWindow(const std::string& title, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        std::vector<Window> found;
+        findWindows(display_, DefaultRootWindow(display_), title, found);
+        if (!found.empty()) {
+            return found.front();
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return 0;
+        }
+        pause(std::chrono::milliseconds(20));
+    }
+}
+
+WindowGeometry XDisplay::geometry(Window window) {
+    WindowGeometry g;
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display_, window, &attributes)) {
+        return g;
+    }
+    Window child = 0;
+    XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &g.x, &g.y, &child);
+    g.width = attributes.width;
+    g.height = attributes.height;
+    return g;
+}
+
+void XDisplay::moveRoot(int x, int y) {
+    XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
+    sync();
+}
+
+void XDisplay::movePointer(Window window, int x, int y) {
+    const WindowGeometry g = geometry(window);
+    moveRoot(g.x + x, g.y + y);
+}
+
+void XDisplay::press(unsigned button) {
+    XTestFakeButtonEvent(display_, button, True, CurrentTime);
+    sync();
+}
+
+void XDisplay::release(unsigned button) {
+    XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    sync();
+}
+
+void XDisplay::click(unsigned button) {
+    press(button);
+    pause(std::chrono::milliseconds(30));
+    release(button);
+}
+
+void XDisplay::tapKey(const char* keysymName) {
+    const KeyCode code = XKeysymToKeycode(display_, XStringToKeysym(keysymName));
+    if (code == 0) {
+        return;
+    }
+    XTestFakeKeyEvent(display_, code, True, CurrentTime);
+    XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    sync();
+}
+
+void XDisplay::resize(Window window, int width, int height) {
+    XResizeWindow(display_, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    sync();
+}
+
+void XDisplay::close(Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, window, False, NoEventMask, &event);
+    sync();
+}
+
+Screenshot XDisplay::capture(Window window) {
+    Screenshot shot;
+    const WindowGeometry g = geometry(window);
+    if (g.width <= 0 || g.height <= 0) {
+        return shot;
+    }
+    XImage* image = XGetImage(display_, window, 0, 0, static_cast<unsigned>(g.width),
+                              static_cast<unsigned>(g.height), AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        return shot;
+    }
+    shot.width = g.width;
+    shot.height = g.height;
+    shot.rgb.resize(static_cast<std::size_t>(g.width) * g.height * 3);
+    const int rs = channelShift(image->red_mask);
+    const int gs = channelShift(image->green_mask);
+    const int bs = channelShift(image->blue_mask);
+    for (int y = 0; y < g.height; ++y) {
+        for (int x = 0; x < g.width; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            const std::size_t i = (static_cast<std::size_t>(y) * g.width + x) * 3;
+            shot.rgb[i] = static_cast<std::uint8_t>((pixel & image->red_mask) >> rs);
+            shot.rgb[i + 1] = static_cast<std::uint8_t>((pixel & image->green_mask) >> gs);
+            shot.rgb[i + 2] = static_cast<std::uint8_t>((pixel & image->blue_mask) >> bs);
+        }
+    }
+    XDestroyImage(image);
+    return shot;
+}
+
+bool XDisplay::waitForPicture(Window window, const std::function<bool(const Screenshot&)>& check,
+                              std::chrono::milliseconds timeout, Screenshot* last) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        Screenshot shot = capture(window);
+        const bool ok = shot.width > 0 && check(shot);
+        if (last != nullptr) {
+            *last = std::move(shot);
+        }
+        if (ok) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        pause(std::chrono::milliseconds(50));
+    }
+}

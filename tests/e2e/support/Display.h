@@ -1,0 +1,75 @@
+#pragma once
+// The X display as a player meets it: find the game's window, move the pointer and press buttons
+// with real (XTest) events, press keys, resize and close the window, and read its pixels.
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// An X window id (Xlib's Window), kept apart from Xlib's macros, which clash with GoogleTest.
+using Window = unsigned long;
+struct _XDisplay;
+
+// A copy of a window's pixels.
+struct Screenshot {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb; // 3 bytes a pixel, rows top first
+
+    struct Pixel {
+        int r = 0, g = 0, b = 0;
+    };
+    Pixel at(int x, int y) const;
+    // Writes a binary PPM (for a look at a failing test).
+    bool save(const std::string& path) const;
+};
+
+struct WindowGeometry {
+    int x = 0; // position of the window's inside on the root window
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+class XDisplay {
+  public:
+    XDisplay();
+    ~XDisplay();
+    XDisplay(const XDisplay&) = delete;
+    XDisplay& operator=(const XDisplay&) = delete;
+
+    // Waits for a mapped top-level window with this title; 0 when none appears in time.
+    Window waitForWindow(const std::string& title, std::chrono::milliseconds timeout);
+    // Titles of every mapped top-level window with this title (to count them).
+    int countWindows(const std::string& title);
+    WindowGeometry geometry(Window window);
+    std::string title(Window window);
+
+    // Pointer and buttons, through XTest, in window coordinates (may lie outside the window).
+    void movePointer(Window window, int x, int y);
+    void moveRoot(int x, int y);
+    void press(unsigned button); // X buttons: 1 left, 2 middle, 3 right, 4/5 wheel
+    void release(unsigned button);
+    void click(unsigned button);
+    void tapKey(const char* keysymName);
+
+    void resize(Window window, int width, int height);
+    // Asks the window to close as a window manager's close button does.
+    void close(Window window);
+
+    Screenshot capture(Window window);
+    // Polls the window until check accepts a screenshot; the last one is kept in last.
+    bool waitForPicture(Window window, const std::function<bool(const Screenshot&)>& check,
+                        std::chrono::milliseconds timeout, Screenshot* last = nullptr);
+
+    void sync();
+    _XDisplay* raw() const { return display_; }
+
+  private:
+    _XDisplay* display_ = nullptr;
+};
+
+// Small pauses so the game's event loop catches up with the events we sent.
+void pause(std::chrono::milliseconds duration);

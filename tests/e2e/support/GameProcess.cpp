@@ -1,0 +1,126 @@
+#include "GameProcess.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+GameProcess::Options GameProcess::defaults() {
+    Options options;
+    options.binary = HEXAGLINT_BINARY;
+    options.workingDirectory = HEXAGLINT_DATA_DIR;
+    return options;
+}
+
+GameProcess::GameProcess(Options options) {
+    char pattern[] = "/tmp/hexaglint-e2e-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) {
+        throw std::runtime_error("cannot make a folder for the game's output");
+    }
+    outputDirectory_ = pattern;
+    const std::string outPath = outputDirectory_ + "/stdout";
+    const std::string errPath = outputDirectory_ + "/stderr";
+
+    if (options.silentAudio && options.environment.count("SDL_AUDIODRIVER") == 0) {
+        options.environment["SDL_AUDIODRIVER"] = "dummy";
+    }
+
+    pid_ = fork();
+    if (pid_ < 0) {
+        throw std::runtime_error("fork failed");
+    }
+    if (pid_ == 0) {
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int in = open("/dev/null", O_RDONLY);
+        if (out < 0 || err < 0 || in < 0 || chdir(options.workingDirectory.c_str()) != 0) {
+            _exit(126);
+        }
+        dup2(in, 0);
+        dup2(out, 1);
+        dup2(err, 2);
+        for (const auto& [name, value] : options.environment) {
+            if (value.empty()) {
+                unsetenv(name.c_str());
+            } else {
+                setenv(name.c_str(), value.c_str(), 1);
+            }
+        }
+        execl(options.binary.c_str(), options.binary.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+}
+
+GameProcess::~GameProcess() {
+    kill();
+    std::remove((outputDirectory_ + "/stdout").c_str());
+    std::remove((outputDirectory_ + "/stderr").c_str());
+    rmdir(outputDirectory_.c_str());
+}
+
+bool GameProcess::running() {
+    return !waitExit(std::chrono::milliseconds(0)).has_value();
+}
+
+std::optional<int> GameProcess::waitExit(std::chrono::milliseconds timeout) {
+    if (status_ || pid_ <= 0) {
+        return status_;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        int raw = 0;
+        const pid_t done = waitpid(pid_, &raw, WNOHANG);
+        if (done == pid_) {
+            status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+            return status_;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+void GameProcess::kill() {
+    if (pid_ > 0 && !status_) {
+        ::kill(pid_, SIGKILL);
+        waitExit(std::chrono::seconds(10));
+    }
+}
+
+std::string GameProcess::standardOutput() const {
+    return readFile(outputDirectory_ + "/stdout");
+}
+
+std::string GameProcess::standardError() const {
+    return readFile(outputDirectory_ + "/stderr");
+}
+
+bool GameProcess::waitForOutput(const std::string& text, std::chrono::milliseconds timeout) const {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (standardOutput().find(text) == std::string::npos) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}

@@ -1,0 +1,34 @@
+#include "support/GlContext.h"
+
+#include "app/View.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdlib>
+
+namespace {
+
+void ignoreDisplay() {}
+
+bool createWindow() {
+    if (std::getenv("DISPLAY") == nullptr) {
+        return false;
+    }
+    int argc = 1;
+    char name[] = "hexaglint-tests";
+    char* argv[] = {name, nullptr};
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
+    glutInitWindowSize(View::kWidth, View::kHeight);
+    glutCreateWindow("hexaglint-tests");
+    glutDisplayFunc(ignoreDisplay);
+    View::instance()->reshape(View::kWidth, View::kHeight);
+    return true;
+}
+
+} // namespace
+
+bool ensureGlContext() {
+    static const bool created = createWindow();
+    return created;
+}

@@ -1,0 +1,198 @@
+#include "art/Canvas.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+Canvas::Canvas(int width, int height)
+    : image(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
+      context(cairo_create(image)) {}
+
+Canvas::~Canvas() {
+    cairo_destroy(context);
+    cairo_surface_destroy(image);
+}
+
+namespace {
+
+// One box pass along a line of premultiplied channels; edges repeat the outermost value.
+void boxLine(const float* in, float* out, int count, int stride, int radius) {
+    const float scale = 1.0f / static_cast<float>(2 * radius + 1);
+    float sum = 0.0f;
+    for (int i = -radius; i <= radius; ++i) {
+        sum += in[std::clamp(i, 0, count - 1) * stride];
+    }
+    for (int i = 0; i < count; ++i) {
+        out[i * stride] = sum * scale;
+        sum += in[std::min(i + radius + 1, count - 1) * stride];
+        sum -= in[std::max(i - radius, 0) * stride];
+    }
+}
+
+} // namespace
+
+void blur(Canvas& canvas, int radius) {
+    if (radius <= 0) {
+        return;
+    }
+    cairo_surface_flush(canvas.surface());
+    const int w = canvas.width();
+    const int h = canvas.height();
+    const int stride = cairo_image_surface_get_stride(canvas.surface());
+    unsigned char* data = cairo_image_surface_get_data(canvas.surface());
+
+    // Premultiplied channels blur correctly as they are; work in floats to avoid banding.
+    std::vector<float> a(static_cast<size_t>(w) * h * 4);
+    std::vector<float> b(a.size());
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(data + y * stride);
+        for (int x = 0; x < w; ++x) {
+            for (int c = 0; c < 4; ++c) {
+                a[(static_cast<size_t>(y) * w + x) * 4 + c] =
+                    static_cast<float>((row[x] >> (8 * c)) & 0xff);
+            }
+        }
+    }
+    for (int pass = 0; pass < 3; ++pass) {
+        for (int y = 0; y < h; ++y) {
+            for (int c = 0; c < 4; ++c) {
+                const size_t base = static_cast<size_t>(y) * w * 4 + c;
+                boxLine(&a[base], &b[base], w, 4, radius);
+            }
+        }
+        for (int x = 0; x < w; ++x) {
+            for (int c = 0; c < 4; ++c) {
+                const size_t base = static_cast<size_t>(x) * 4 + c;
+                boxLine(&b[base], &a[base], h, w * 4, radius);
+            }
+        }
+    }
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(data + y * stride);
+        for (int x = 0; x < w; ++x) {
+            uint32_t v = 0;
+            const float* p = &a[(static_cast<size_t>(y) * w + x) * 4];
+            const float alpha = std::clamp(p[3] + 0.5f, 0.0f, 255.0f);
+            for (int c = 0; c < 4; ++c) {
+                // Rounding could leave a colour channel above alpha, which cairo forbids.
+                const float value = std::clamp(p[c] + 0.5f, 0.0f, alpha);
+                v |= static_cast<uint32_t>(value) << (8 * c);
+            }
+            row[x] = v;
+        }
+    }
+    cairo_surface_mark_dirty(canvas.surface());
+}
+
+Pixels toPixels(const Canvas& canvas) {
+    cairo_surface_flush(canvas.surface());
+    const int w = canvas.width();
+    const int h = canvas.height();
+    const int stride = cairo_image_surface_get_stride(canvas.surface());
+    const unsigned char* data = cairo_image_surface_get_data(canvas.surface());
+
+    // Below this alpha an 8-bit premultiplied value no longer pins down the colour well.
+    constexpr uint32_t solidAlpha = 96;
+    Pixels out;
+    out.width = w;
+    out.height = h;
+    out.rgba.assign(static_cast<size_t>(w) * h * 4, 0);
+    std::vector<char> known(static_cast<size_t>(w) * h, 0);
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(data + y * stride);
+        for (int x = 0; x < w; ++x) {
+            const uint32_t v = row[x];
+            const uint32_t alpha = v >> 24;
+            unsigned char* p = &out.rgba[(static_cast<size_t>(y) * w + x) * 4];
+            p[3] = static_cast<unsigned char>(alpha);
+            if (alpha >= solidAlpha) {
+                for (int c = 0; c < 3; ++c) {
+                    const uint32_t premultiplied = (v >> (16 - 8 * c)) & 0xff;
+                    p[c] = static_cast<unsigned char>(
+                        std::min<uint32_t>(255, (premultiplied * 255 + alpha / 2) / alpha));
+                }
+                known[static_cast<size_t>(y) * w + x] = 1;
+            }
+        }
+    }
+
+    // Grow the trusted colours outwards one ring at a time, averaging the known neighbours.
+    bool grew = true;
+    while (grew) {
+        grew = false;
+        std::vector<char> next = known;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                if (known[static_cast<size_t>(y) * w + x]) {
+                    continue;
+                }
+                int sum[3] = {0, 0, 0};
+                int count = 0;
+                for (int dy = -1; dy <= 1; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int nx = x + dx;
+                        const int ny = y + dy;
+                        if (nx < 0 || ny < 0 || nx >= w || ny >= h ||
+                            !known[static_cast<size_t>(ny) * w + nx]) {
+                            continue;
+                        }
+                        const unsigned char* q = &out.rgba[(static_cast<size_t>(ny) * w + nx) * 4];
+                        for (int c = 0; c < 3; ++c) {
+                            sum[c] += q[c];
+                        }
+                        ++count;
+                    }
+                }
+                if (count > 0) {
+                    unsigned char* p = &out.rgba[(static_cast<size_t>(y) * w + x) * 4];
+                    for (int c = 0; c < 3; ++c) {
+                        p[c] = static_cast<unsigned char>((sum[c] + count / 2) / count);
+                    }
+                    next[static_cast<size_t>(y) * w + x] = 1;
+                    grew = true;
+                }
+            }
+        }
+        known.swap(next);
+    }
+    return out;
+}
+
+bool writePng(const Pixels& pixels, const std::string& path, bool withAlpha) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(pixels.width);
+    image.height = static_cast<png_uint_32>(pixels.height);
+    image.format = withAlpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
+    std::vector<unsigned char> rgb;
+    const unsigned char* buffer = pixels.rgba.data();
+    if (!withAlpha) {
+        rgb.reserve(pixels.rgba.size() / 4 * 3);
+        for (size_t i = 0; i < pixels.rgba.size(); i += 4) {
+            rgb.insert(rgb.end(), &pixels.rgba[i], &pixels.rgba[i] + 3);
+        }
+        buffer = rgb.data();
+    }
+    const bool ok = png_image_write_to_file(&image, path.c_str(), 0, buffer, 0, nullptr) != 0;
+    png_image_free(&image);
+    return ok;
+}
+
+bool readPng(const std::string& path, Pixels& out) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) {
+        return false;
+    }
+    image.format = PNG_FORMAT_RGBA;
+    out.width = static_cast<int>(image.width);
+    out.height = static_cast<int>(image.height);
+    out.rgba.assign(PNG_IMAGE_SIZE(image), 0);
+    const bool ok = png_image_finish_read(&image, nullptr, out.rgba.data(), 0, nullptr) != 0;
+    png_image_free(&image);
+    return ok;
+}

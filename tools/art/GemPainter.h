@@ -1,0 +1,28 @@
+#pragma once
+// Paints the gem pictures: faceted bodies, rims and the twinkle, each centred in a square canvas.
+
+#include "art/Canvas.h"
+
+// Which of a gem shape's pictures to paint.
+enum class GemLayer { Fill, Outline, OutlineWhite };
+
+// The geometry shared by a shape's three pictures, so that body and rims line up exactly.
+class GemPainter {
+  public:
+    // sides: 6 to 10; size: the square canvas's side in pixels.
+    GemPainter(int sides, int size);
+
+    void paint(Canvas& canvas, GemLayer layer) const;
+
+  private:
+    void paintFill(cairo_t* cr) const;
+    void paintRim(cairo_t* cr, bool white) const;
+
+    int sides = 6;
+    double centre = 0.0;
+    double radius = 0.0; // to the corners
+    double rimWidth = 0.0;
+};
+
+// The sparkle: a small white four-pointed twinkle in a soft glow, centred in the canvas.
+void paintTwinkle(Canvas& canvas);
