@@ -6,11 +6,17 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
 
 namespace {
+
+// A header may promise far more pixels than its few bytes hold; refusing such an image before the
+// pixel buffer is allocated keeps a hostile file from exhausting memory. 64 megapixels is far
+// beyond any picture the game ships.
+constexpr std::uint64_t kMaxPixels = std::uint64_t{8192} * 8192;
 
 struct MemorySource {
     const unsigned char* data = nullptr;
@@ -46,7 +52,8 @@ bool readImage(png_structp png, png_infop info, DecodeState& state) {
     int bitDepth = 0;
     int colourType = 0;
     png_get_IHDR(png, info, &width, &height, &bitDepth, &colourType, nullptr, nullptr, nullptr);
-    if (width == 0 || height == 0 || width > state.maxSide || height > state.maxSide) {
+    if (width == 0 || height == 0 || width > state.maxSide || height > state.maxSide ||
+        std::uint64_t{width} * height > kMaxPixels) {
         return false;
     }
 

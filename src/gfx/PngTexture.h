@@ -29,7 +29,7 @@ struct PngImage {
 
 // Decodes a PNG from memory or from a file. Returns false for anything that is not a complete,
 // valid PNG, and refuses before allocating any pixels an image whose width or height is 0 or above
-// maxSide, or whose decoded size would not fit in memory arithmetic. keepAlpha false drops the
+// maxSide or whose pixel count is absurdly large (64 megapixels). keepAlpha false drops the
 // alpha channel. libpng reports damage on standard error; nothing here ever aborts.
 bool decodePng(const unsigned char* data, std::size_t size, unsigned maxSide, bool keepAlpha,
                PngImage& out);

@@ -1,0 +1,173 @@
+#include "gfx/PngTexture.h"
+
+#include "support/GlContext.h"
+#include "support/PngWriter.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string tempPath(const char* name) {
+    return std::string("/tmp/hexaglint-png-") + name;
+}
+
+// A 4 x 2 image: the top row red, the bottom row blue, alpha 255 on the left and 0 on the right.
+std::vector<unsigned char> twoRows() {
+    std::vector<unsigned char> p;
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            p.insert(p.end(), {static_cast<unsigned char>(y == 0 ? 255 : 0), 0,
+                               static_cast<unsigned char>(y == 0 ? 0 : 255),
+                               static_cast<unsigned char>(x < 2 ? 255 : 0)});
+        }
+    }
+    return p;
+}
+
+} // namespace
+
+TEST(PngDecode, KeepsRowsTopFirstAndAlphaOnlyWhenAsked) {
+    const std::string path = tempPath("rows.png");
+    ASSERT_TRUE(writePng(path, 4, 2, 4, twoRows()));
+
+    PngImage rgba;
+    ASSERT_TRUE(decodePngFile(path.c_str(), 1024, true, rgba));
+    EXPECT_EQ(rgba.width, 4u);
+    EXPECT_EQ(rgba.height, 2u);
+    EXPECT_EQ(rgba.channels, 4u);
+    EXPECT_EQ(rgba.pixels[0], 255); // top row red
+    EXPECT_EQ(rgba.pixels[2], 0);
+    EXPECT_EQ(rgba.pixels[16 + 2], 255); // bottom row blue
+    EXPECT_EQ(rgba.pixels[3 * 4 + 3], 0);
+
+    PngImage rgb;
+    ASSERT_TRUE(decodePngFile(path.c_str(), 1024, false, rgb));
+    EXPECT_EQ(rgb.channels, 3u);
+    EXPECT_EQ(rgb.pixels.size(), 4u * 2u * 3u);
+    std::remove(path.c_str());
+}
+
+TEST(PngDecode, RefusesMissingDamagedAndForeignFiles) {
+    PngImage image;
+    EXPECT_FALSE(decodePngFile("/tmp/hexaglint-png-does-not-exist.png", 1024, true, image));
+    EXPECT_FALSE(decodePngFile(nullptr, 1024, true, image));
+
+    const std::string path = tempPath("whole.png");
+    ASSERT_TRUE(writePng(path, 4, 2, 4, twoRows()));
+    std::vector<unsigned char> bytes = readBytes(path);
+    std::remove(path.c_str());
+
+    // Cut short, corrupted in the image data, and not a PNG at all.
+    std::vector<unsigned char> truncated(bytes.begin(), bytes.begin() + bytes.size() / 2);
+    EXPECT_FALSE(decodePng(truncated.data(), truncated.size(), 1024, true, image));
+    std::vector<unsigned char> corrupted = bytes;
+    for (std::size_t i = 40; i < corrupted.size() - 12; ++i) {
+        corrupted[i] ^= 0x5a;
+    }
+    EXPECT_FALSE(decodePng(corrupted.data(), corrupted.size(), 1024, true, image));
+    const std::string text = "GIF89a, certainly not a PNG";
+    EXPECT_FALSE(decodePng(reinterpret_cast<const unsigned char*>(text.data()), text.size(), 1024,
+                           true, image));
+    EXPECT_FALSE(decodePng(bytes.data(), 0, 1024, true, image));
+
+    EXPECT_TRUE(decodePng(bytes.data(), bytes.size(), 1024, true, image));
+}
+
+TEST(PngDecode, RefusesHugeHeadersBeforeAllocating) {
+    PngImage image;
+    // Wider than the largest texture, and within it but with an absurd pixel count: both are
+    // refused at the header, so neither allocates gigabytes for rows the file does not hold.
+    std::vector<unsigned char> wide = pngWithHeaderOnly(20000, 1);
+    EXPECT_FALSE(decodePng(wide.data(), wide.size(), 16384, true, image));
+    std::vector<unsigned char> huge = pngWithHeaderOnly(16384, 16384);
+    EXPECT_FALSE(decodePng(huge.data(), huge.size(), 16384, true, image));
+    std::vector<unsigned char> overflow = pngWithHeaderOnly(0x7fffffff, 0x7fffffff);
+    EXPECT_FALSE(decodePng(overflow.data(), overflow.size(), 0xffffffffu, true, image));
+    std::vector<unsigned char> empty = pngWithHeaderOnly(0, 4);
+    EXPECT_FALSE(decodePng(empty.data(), empty.size(), 16384, true, image));
+}
+
+TEST(PngDecode, HalvingAveragesDownToOnePixel) {
+    PngImage image;
+    image.width = 3;
+    image.height = 1;
+    image.channels = 3;
+    image.pixels = {0, 0, 0, 100, 100, 100, 255, 255, 255};
+    PngImage half = halveImage(image);
+    EXPECT_EQ(half.width, 1u);
+    EXPECT_EQ(half.height, 1u);
+    EXPECT_EQ(half.pixels[0], 50);
+    PngImage again = halveImage(half);
+    EXPECT_EQ(again.width, 1u);
+    EXPECT_EQ(again.height, 1u);
+}
+
+TEST(PngBind, UploadsWithTheAskedParametersAndAFullMipmapChain) {
+    ASSERT_TRUE(ensureGlContext());
+    const std::string path = tempPath("bind.png");
+    ASSERT_TRUE(writePng(path, 4, 2, 4, twoRows()));
+
+    PngInfo info;
+    const unsigned name =
+        pngBind(path.c_str(), PNG_BUILDMIPMAPS, PNG_ALPHA, &info, GL_CLAMP, GL_LINEAR, GL_LINEAR);
+    std::remove(path.c_str());
+    ASSERT_NE(name, 0u);
+    EXPECT_EQ(info.width, 4u);
+    EXPECT_TRUE(info.alpha);
+
+    GLint boundName = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundName);
+    EXPECT_EQ(static_cast<unsigned>(boundName), name);
+    GLint value = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &value);
+    EXPECT_EQ(value, GL_CLAMP);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &value);
+    EXPECT_EQ(value, GL_CLAMP);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &value);
+    EXPECT_EQ(value, GL_LINEAR);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &value);
+    EXPECT_EQ(value, GL_LINEAR);
+
+    GLint format = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
+    EXPECT_EQ(format, GL_RGBA);
+    // 4 x 2, 2 x 1, 1 x 1.
+    GLint width = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 2, GL_TEXTURE_WIDTH, &width);
+    EXPECT_EQ(width, 1);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &width);
+    EXPECT_EQ(width, 2);
+
+    // The top image row is the first texel row, t = 0.
+    std::vector<unsigned char> level0(4 * 2 * 4);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, level0.data());
+    EXPECT_EQ(level0[0], 255);
+    EXPECT_EQ(level0[16 + 2], 255);
+}
+
+TEST(PngBind, OpaqueFilesBecomeRgbAndFailuresGiveZero) {
+    ASSERT_TRUE(ensureGlContext());
+    const std::string path = tempPath("opaque.png");
+    ASSERT_TRUE(writePng(path, 2, 2, 3, std::vector<unsigned char>(12, 200)));
+    const unsigned name =
+        pngBind(path.c_str(), PNG_BUILDMIPMAPS, PNG_ALPHA, nullptr, GL_CLAMP, GL_LINEAR, GL_LINEAR);
+    std::remove(path.c_str());
+    ASSERT_NE(name, 0u);
+    GLint format = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
+    EXPECT_EQ(format, GL_RGB);
+
+    EXPECT_EQ(pngBind("./no/such/file.png", PNG_BUILDMIPMAPS, PNG_ALPHA, nullptr, GL_CLAMP,
+                      GL_LINEAR, GL_LINEAR),
+              0u);
+    const std::string bomb = tempPath("bomb.png");
+    ASSERT_TRUE(writeBytes(bomb, pngWithHeaderOnly(100000, 100000)));
+    EXPECT_EQ(
+        pngBind(bomb.c_str(), PNG_BUILDMIPMAPS, PNG_ALPHA, nullptr, GL_CLAMP, GL_LINEAR, GL_LINEAR),
+        0u);
+    std::remove(bomb.c_str());
+}
