@@ -1,0 +1,63 @@
+#include "audio/Audio.h"
+
+#include <SDL.h>
+
+namespace {
+
+// The mixer channels that the effect sample may use, gathered under one tag so that a busy set
+// can be asked for its oldest playback.
+constexpr int kEffectGroup = 1;
+constexpr int kStereo = 2;
+// Bytes of mixing per callback: small enough for prompt effects, large enough not to starve.
+constexpr int kChunkSize = 2048;
+
+} // namespace
+
+Audio* Audio::instance() {
+    static Audio* audio = new Audio();
+    return audio;
+}
+
+void Audio::init() {
+    if (outputOpen_) {
+        return;
+    }
+    // Only the sound part of SDL: the toolkit owns the window and the events.
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        return;
+    }
+    if (Mix_OpenAudio(kOutputRate, MIX_DEFAULT_FORMAT, kStereo, kChunkSize) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return;
+    }
+    outputOpen_ = true;
+    Mix_AllocateChannels(kEffectVoices);
+    Mix_GroupChannels(0, kEffectVoices - 1, kEffectGroup);
+    effect = Mix_LoadWAV("./audio/glitter.wav");
+}
+
+void Audio::playMusic(const char* fileName) {
+    if (!outputOpen_) {
+        return;
+    }
+    if (music != nullptr) {
+        // Freeing a playing stream halts it first, so two tunes never overlap.
+        Mix_FreeMusic(music);
+        music = nullptr;
+    }
+    music = Mix_LoadMUS(fileName);
+    if (music != nullptr) {
+        Mix_PlayMusic(music, -1);
+    }
+}
+
+int Audio::playEffect() {
+    if (!outputOpen_ || effect == nullptr) {
+        return -1;
+    }
+    int channel = Mix_GroupAvailable(kEffectGroup);
+    if (channel < 0) {
+        channel = Mix_GroupOldest(kEffectGroup);
+    }
+    return Mix_PlayChannel(channel, effect, 0);
+}

@@ -1,0 +1,3 @@
+#include "board/Score.h"
+
+int score = 0;

@@ -1,0 +1,55 @@
+#pragma once
+// A TrueType face rasterised once into 128 glyph textures and display lists, so that a line of
+// ASCII text is drawn by calling the lists by byte value.
+
+#include <GL/gl.h>
+
+#include <cstdint>
+#include <vector>
+
+typedef struct FT_FaceRec_* FT_Face;
+
+// One glyph's texture: the coverage bitmap widened to powers of two, two bytes a texel
+// (luminance, alpha), rows packed tight, top row first.
+struct GlyphTexels {
+    int width = 1;
+    int height = 1;
+    std::vector<std::uint8_t> bytes;
+};
+
+// Converts a coverage bitmap as the rasteriser hands it over. pitch is the distance between the
+// starts of two rows in bytes, which may exceed width; a negative pitch means the rows run bottom
+// up in memory. Texels outside the bitmap are 0.
+GlyphTexels glyphTexels(const std::uint8_t* buffer, int width, int rows, int pitch);
+
+// The smallest power of two that is at least n; 1 for n <= 1.
+int nextPowerOfTwo(int n);
+
+// A 26.6 fixed-point distance in whole pixels, rounded towards minus infinity.
+float advanceInPixels(long advance);
+
+class Font {
+  public:
+    static constexpr int kGlyphCount = 128;
+
+    static Font* instance();
+
+    // Rasterises the face in the file at the given pixel height into 128 textures and lists.
+    // Throws std::runtime_error when FreeType cannot start, the face cannot be opened or a glyph
+    // cannot be loaded. Needs a current GL context. A second call releases the first call's
+    // textures and lists.
+    void init(const char* fileName, std::uint32_t pixelHeight);
+
+    // The pixel height given to init; the text printer derives its line spacing from it.
+    float height = 0.0f;
+    // kGlyphCount texture names; entry k is the texture of character code k.
+    GLuint* textures = nullptr;
+    // List listBase + k draws character code k and moves the pen past it.
+    GLuint listBase = 0;
+
+  private:
+    Font() = default;
+};
+
+// Builds one character's texture and display list from the open face. Used by Font::init alone.
+void buildGlyph(FT_Face face, char code, GLuint listBase, GLuint* textures);
