@@ -2,8 +2,11 @@
 
 #include "app/ScreenState.h"
 #include "app/View.h"
+#include "audio/Audio.h"
 #include "gfx/GlScope.h"
 #include "ui/Backdrop.h"
+#include "ui/Font.h"
+#include "ui/Text.h"
 
 #include <GL/freeglut.h>
 
@@ -48,6 +51,10 @@ void Game::init() {
     backdrop->load();
     // The rectangle the view shows, so every backdrop image fills the window.
     backdrop->setBounds(75.0, 50.0, 0.0, -50.0);
+
+    Audio::instance()->init();
+    Audio::instance()->playMusic("./audio/backgroundmusic.mp3");
+    Font::instance()->init("./fonts/FORTE.TTF", 72);
 
     screenState = Title;
 
@@ -95,5 +102,6 @@ void Game::render() {
     }
     View::instance()->applyTransform();
     Backdrop::instance()->drawBackground(static_cast<float>(frameTime_));
+    scoreLine.draw();
     glutSwapBuffers();
 }

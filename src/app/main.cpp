@@ -6,6 +6,9 @@
 
 #include <GL/freeglut.h>
 
+#include <iostream>
+#include <stdexcept>
+
 int main(int argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
@@ -13,7 +16,13 @@ int main(int argc, char** argv) {
     glutCreateWindow("Hexaglint");
     glutPositionWindow(100, 100);
     registerCallbacks();
-    Game::instance()->init();
+    try {
+        Game::instance()->init();
+    } catch (const std::runtime_error& e) {
+        // A start-up that cannot finish (the font) ends the run with its reason, not a core dump.
+        std::cerr << e.what() << std::endl;
+        return 1;
+    }
     glutMainLoop();
     return 0;
 }
