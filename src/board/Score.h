@@ -1,5 +1,4 @@
 #pragma once
-// The score: the number of locked gems found by the board's last tally, 0 before the first one.
-// The final-score line on the game-over screen reads it.
+// The score: how many gems are locked, as counted by the board's last tally. 0 before the first.
 
 extern int score;

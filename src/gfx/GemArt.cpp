@@ -1,0 +1,58 @@
+#include "gfx/GemArt.h"
+
+#include <GL/glx.h>
+
+namespace {
+
+const char* const kPaths[GemArt::kSlotCount] = {
+    "./images/HexJemFill.png",  "./images/HexJemOutline.png",  "./images/HexJemOutlineWhite.png",
+    "./images/HeptJemFill.png", "./images/HeptJemOutline.png", "./images/HeptJemOutlineWhite.png",
+    "./images/OctJemFill.png",  "./images/OctJemOutline.png",  "./images/OctJemOutlineWhite.png",
+    "./images/NonaJemFill.png", "./images/NonaJemOutline.png", "./images/NonaJemOutlineWhite.png",
+    "./images/DecJemFill.png",  "./images/DecJemOutline.png",  "./images/DecJemOutlineWhite.png",
+    "./images/Highlight.png",
+};
+
+// Created once and kept until the process ends, with its textures and lists.
+GemArt* sharedArt = nullptr;
+
+} // namespace
+
+GemArt::GemArt() {
+    for (SpriteList& list : slots_) {
+        list = -1;
+    }
+    for (int i = 0; i < kSlotCount; ++i) {
+        // Each image gets a texture of its own; only the list id is kept.
+        int texture = -1;
+        loadSprite(slots_[i], texture, kPaths[i]);
+    }
+}
+
+const char* GemArt::path(int slot) {
+    return kPaths[slot];
+}
+
+SpriteList GemArt::shapeSlot(int sides, int kind) const {
+    if (sides < 6 || sides > 10) {
+        return -1;
+    }
+    return slots_[kKindsPerShape * (sides - 6) + kind];
+}
+
+void ensureGemArt() {
+    if (sharedArt != nullptr) {
+        return;
+    }
+    // In the game the first gem is built during start-up, with the window's context current.
+    // Gems are also built with no window at all (the rules tests, the benchmarks); display lists
+    // cannot be made there, so the art waits for the first gem built with a context.
+    if (glXGetCurrentContext() == nullptr) {
+        return;
+    }
+    sharedArt = new GemArt();
+}
+
+const GemArt* gemArt() {
+    return sharedArt;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The one shared set of gem pictures: for each of the five shapes a body, a rim and a white rim
+// (for a dead gem), plus the sparkle. Every gem is drawn from these lists.
+
+#include "gfx/Sprite.h"
+
+// Shapes by side count; the shape index is the side count minus 6.
+enum GemShape : int {
+    Hex = 0,
+    Hept = 1,
+    Oct = 2,
+    Nona = 3,
+    Dec = 4,
+};
+
+class GemArt {
+  public:
+    static constexpr int kShapeCount = 5;
+    static constexpr int kKindsPerShape = 3;
+    static constexpr int kSlotCount = 16;
+    static constexpr int kHighlightSlot = 15;
+
+    // Loads all 16 images in slot order; needs a current GL context. An image that cannot be read
+    // still gets a list, which draws a plain square.
+    GemArt();
+    GemArt(const GemArt&) = delete;
+    GemArt& operator=(const GemArt&) = delete;
+
+    // The file each slot is loaded from: shape index × 3 + kind (fill, outline, white outline),
+    // then the sparkle.
+    static const char* path(int slot);
+
+    SpriteList slot(int index) const { return slots_[index]; }
+    // The body, rim and white rim of a gem with this many sides; -1 for a count outside 6..10.
+    SpriteList fill(int sides) const { return shapeSlot(sides, 0); }
+    SpriteList outline(int sides) const { return shapeSlot(sides, 1); }
+    SpriteList outlineWhite(int sides) const { return shapeSlot(sides, 2); }
+    SpriteList highlight() const { return slots_[kHighlightSlot]; }
+
+  private:
+    SpriteList shapeSlot(int sides, int kind) const;
+
+    SpriteList slots_[kSlotCount];
+};
+
+// Loads the shared art on the first call made with a current GL context; later calls do nothing.
+// Every gem calls it as it is built.
+void ensureGemArt();
+
+// The shared art, or null while it has not been loaded.
+const GemArt* gemArt();
