@@ -3,6 +3,7 @@
 #include "app/ScreenState.h"
 #include "app/View.h"
 #include "audio/Audio.h"
+#include "board/Board.h"
 #include "gfx/GlScope.h"
 #include "ui/Backdrop.h"
 #include "ui/Font.h"
@@ -57,6 +58,8 @@ void Game::init() {
     Font::instance()->init("./fonts/FORTE.TTF", 72);
 
     screenState = Title;
+    // The first gem it builds loads the gem art, while the window's context is current.
+    theBoard = new Board();
 
     loaded_ = true;
 }
@@ -76,6 +79,7 @@ void Game::update() {
     const float dt = static_cast<float>(frameTime_);
     Backdrop::instance()->update(dt);
     View::instance()->update(dt);
+    theBoard->update(dt);
 }
 
 void Game::render() {
