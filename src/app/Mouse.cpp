@@ -1,12 +1,35 @@
 #include "app/Mouse.h"
 
+#include "app/Game.h"
 #include "app/ScreenState.h"
+#include "app/View.h"
+#include "board/Board.h"
+#include "board/Gem.h"
 
 #include <GL/freeglut.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
 
 Mouse* Mouse::instance() {
     static Mouse* mouse = new Mouse();
     return mouse;
+}
+
+void Mouse::track(double x, double y) {
+    const View* view = View::instance();
+    // A drag that leaves the window reports positions outside it.
+    x = std::clamp(x, 0.0, static_cast<double>(view->width()));
+    y = std::clamp(y, 0.0, static_cast<double>(view->height()));
+    // Both axes are scaled by the half height, so a pixel is the same length either way.
+    const int halfWidth = view->width() / 2;
+    const int halfHeight = view->height() / 2;
+    const float dx = static_cast<float>(x - halfWidth);
+    const float dy = static_cast<float>(y - halfHeight);
+    const double k = 1.0 / halfHeight;
+    worldX_ = static_cast<float>(view->halfExtent() * (dx * k) - view->offsetX());
+    worldY_ = static_cast<float>(view->halfExtent() * (-(dy * k)) - view->offsetY());
 }
 
 void Mouse::onButton(int button, int state, int /*x*/, int /*y*/) {
@@ -16,7 +39,7 @@ void Mouse::onButton(int button, int state, int /*x*/, int /*y*/) {
     }
     buttons_[button] = static_cast<std::int16_t>(state);
     if (state == GLUT_DOWN) {
-        // A press on a still screen only moves the flow on.
+        // A press on a still screen only moves the flow on; it is not a click on the board.
         if (screenState == Title) {
             screenState = Instructions;
             return;
@@ -27,8 +50,65 @@ void Mouse::onButton(int button, int state, int /*x*/, int /*y*/) {
             return;
         }
     }
+    const bool leftPressed = button == GLUT_LEFT_BUTTON && state == GLUT_DOWN;
+    const bool rightPressed = button == GLUT_RIGHT_BUTTON && state == GLUT_DOWN;
+    const bool pressed = state != GLUT_UP;
+    clickAt(worldX_, worldY_, leftPressed, rightPressed, pressed);
 }
 
-void Mouse::onDrag(int /*x*/, int /*y*/) {}
+void Mouse::onDrag(int x, int y) {
+    track(x, y);
+    const bool leftHeld = buttons_[GLUT_LEFT_BUTTON] == GLUT_DOWN;
+    const bool rightHeld = !leftHeld && buttons_[GLUT_RIGHT_BUTTON] == GLUT_DOWN;
+    hoverAt(worldX_, worldY_, leftHeld, rightHeld);
+}
 
-void Mouse::onMove(int /*x*/, int /*y*/) {}
+void Mouse::onMove(int x, int y) {
+    track(x, y);
+    hoverAt(worldX_, worldY_, false, false);
+}
+
+void hoverAt(float px, float py, bool leftHeld, bool /*rightHeld*/) {
+    // Dragging with the left button does not spin gems up.
+    if (leftHeld || theBoard == nullptr) {
+        return;
+    }
+    const int cell = Board::pickCell(px, py);
+    if (cell < 0) {
+        return;
+    }
+    Gem* gem = theBoard->cells[cell];
+    if (gem->dead) {
+        return;
+    }
+    // Per motion event, not per second: the more the pointer moves over a gem, the faster it spins.
+    gem->setSpin(static_cast<float>(gem->spin() + 0.03));
+}
+
+void clickAt(float px, float py, bool leftPressed, bool /*rightPressed*/, bool pressed) {
+    if (!leftPressed || !pressed) {
+        return;
+    }
+    if (screenState == GameOver) {
+        std::exit(0);
+    }
+    if (screenState != Playing || theBoard == nullptr) {
+        return;
+    }
+    const int cell = Board::pickCell(px, py);
+    if (cell < 0 || theBoard->cells[cell]->dead) {
+        return;
+    }
+    if (theBoard->selected == -1) {
+        theBoard->selected = cell;
+        std::cout << "Set selection to " << cell << std::endl;
+    } else {
+        std::cout << "Swapping " << theBoard->selected << " and " << cell << std::endl;
+        theBoard->swap(theBoard->selected, cell);
+    }
+    // After a swap this is the gem that came from the selected cell.
+    Gem* gem = theBoard->cells[cell];
+    if (!gem->charging) {
+        gem->activate();
+    }
+}

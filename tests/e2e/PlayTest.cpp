@@ -1,0 +1,173 @@
+#include "Play.h"
+#include "Display.h"
+#include "GameProcess.h"
+
+#include "board/Board.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr unsigned kLeft = 1;
+constexpr unsigned kMiddle = 2;
+constexpr unsigned kRight = 3;
+constexpr unsigned kWheelDown = 5;
+
+class PlayTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        display.moveRoot(1270, 1010);
+        window = display.waitForWindow("Hexaglint", 20s);
+        ASSERT_NE(window, 0u) << game.standardError();
+    }
+
+    std::array<int, Board::kCellCount> cellColours(const Screenshot& shot) const {
+        std::array<int, Board::kCellCount> colours{};
+        for (int cell = 0; cell < Board::kCellCount; ++cell) {
+            const WindowPoint p = cellPixel(cell);
+            colours[cell] = gemColourOf(shot.at(p.x, p.y));
+        }
+        return colours;
+    }
+
+    void pressAt(int x, int y, unsigned button = kLeft) {
+        display.movePointer(window, x, y);
+        pause(100ms);
+        display.click(button);
+        pause(300ms);
+    }
+
+    XDisplay display;
+    GameProcess game{GameProcess::defaults()};
+    Window window = 0;
+};
+
+} // namespace
+
+TEST_F(PlayTest, AnyButtonMovesTheStillScreensOnButTheWheelDoesNot) {
+    display.movePointer(window, 1020, 764);
+    pause(300ms);
+    const Screenshot title = display.capture(window);
+
+    display.click(kWheelDown);
+    pause(500ms);
+    EXPECT_EQ(display.capture(window).rgb, title.rgb) << "a wheel step is not a press";
+
+    display.click(kRight);
+    Screenshot instructions;
+    ASSERT_TRUE(display.waitForPicture(
+        window, [&](const Screenshot& s) { return s.rgb != title.rgb; }, 10s, &instructions));
+    display.click(kMiddle);
+    ASSERT_TRUE(display.waitForPicture(
+        window, [&](const Screenshot& s) { return s.rgb != instructions.rgb; }, 10s));
+    pause(300ms);
+    EXPECT_EQ(game.standardOutput(), "");
+}
+
+TEST_F(PlayTest, TheBoardShowsSixColoursAndNoTwoNeighboursAlike) {
+    const Screenshot play = enterPlay(display, window);
+    const auto colours = cellColours(play);
+    std::set<int> seen;
+    for (int cell = 0; cell < Board::kCellCount; ++cell) {
+        ASSERT_GE(colours[cell], 0) << "cell " << cell << " shows no gem colour";
+        seen.insert(colours[cell]);
+        for (int neighbour : Board::neighbourCells(cell)) {
+            EXPECT_NE(colours[cell], colours[neighbour]) << cell << " and " << neighbour;
+        }
+    }
+    EXPECT_EQ(seen.size(), 6u);
+}
+
+TEST_F(PlayTest, ClickingSelectsAndClickingANeighbourSwapsTheColours) {
+    const Screenshot play = enterPlay(display, window);
+    const auto before = cellColours(play);
+
+    // A gap between two squares and a spot off the board are no clicks on a gem.
+    const Board::Point centre = Board::cellCentre(0);
+    const WindowPoint gap = windowPointOf(centre.x + 3.3, centre.y);
+    pressAt(gap.x, gap.y);
+    pressAt(20, 700);
+    EXPECT_EQ(game.standardOutput(), "");
+
+    ASSERT_EQ(cellPixel(0).x, 308);
+    ASSERT_EQ(cellPixel(0).y, 44);
+    pressAt(308, 44);
+    EXPECT_TRUE(game.waitForOutput("Set selection to 0\n", 5s)) << game.standardOutput();
+
+    const WindowPoint neighbour = cellPixel(1);
+    pressAt(neighbour.x, neighbour.y);
+    EXPECT_TRUE(game.waitForOutput("Swapping 0 and 1\n", 5s)) << game.standardOutput();
+    EXPECT_EQ(game.standardOutput(), "Set selection to 0\nSwapping 0 and 1\n");
+
+    display.movePointer(window, 1020, 764);
+    Screenshot after;
+    EXPECT_TRUE(display.waitForPicture(
+        window,
+        [&](const Screenshot& s) {
+            const auto colours = cellColours(s);
+            return colours[0] == before[1] && colours[1] == before[0];
+        },
+        5s, &after))
+        << "cell 0 should show " << before[1] << " and cell 1 " << before[0];
+}
+
+TEST_F(PlayTest, HoveredGemsKeepTheirColourWhileOthersFade) {
+    enterPlay(display, window);
+    // Keep the pointer moving over cell 63, in the middle of the board, for a good while.
+    const Board::Point middle = Board::cellCentre(63);
+    const auto deadline = std::chrono::steady_clock::now() + 16s;
+    int step = 0;
+    while (std::chrono::steady_clock::now() < deadline) {
+        const WindowPoint p = windowPointOf(middle.x + (step % 2 == 0 ? -1.0 : 1.0), middle.y);
+        display.movePointer(window, p.x, p.y);
+        ++step;
+        pause(8ms);
+    }
+    display.movePointer(window, 1020, 764);
+    pause(200ms);
+    const Screenshot shot = display.capture(window);
+    const WindowPoint hovered = cellPixel(63);
+    const WindowPoint untouched = cellPixel(0);
+    const int hoveredSaturation = saturation(shot.at(hovered.x, hovered.y));
+    const int untouchedSaturation = saturation(shot.at(untouched.x, untouched.y));
+    EXPECT_GT(hoveredSaturation, 150);
+    EXPECT_LT(untouchedSaturation, hoveredSaturation * 3 / 4);
+}
+
+TEST_F(PlayTest, LeftAloneEveryGemDiesAndOnlyALeftPressEndsTheGame) {
+    enterPlay(display, window);
+    const auto started = std::chrono::steady_clock::now();
+    // Every loose gem loses its colour in about 33 seconds and dies.
+    Screenshot last;
+    const bool allGrey = display.waitForPicture(
+        window,
+        [&](const Screenshot& s) {
+            for (int cell = 0; cell < Board::kCellCount; ++cell) {
+                const WindowPoint p = cellPixel(cell);
+                if (saturation(s.at(p.x, p.y)) > 30) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        60s, &last);
+    ASSERT_TRUE(allGrey);
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started)
+            .count();
+    EXPECT_GE(seconds, 28);
+    pause(1s);
+
+    pressAt(1020, 764, kRight);
+    pressAt(1020, 764, kMiddle);
+    EXPECT_TRUE(game.running());
+    pressAt(1020, 764, kLeft);
+    const auto status = game.waitExit(10s);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, 0);
+    EXPECT_EQ(game.standardOutput(), "");
+}
