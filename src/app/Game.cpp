@@ -4,6 +4,7 @@
 #include "app/View.h"
 #include "audio/Audio.h"
 #include "board/Board.h"
+#include "gfx/BoardDrawing.h"
 #include "gfx/GlScope.h"
 #include "ui/Backdrop.h"
 #include "ui/Font.h"
@@ -106,6 +107,8 @@ void Game::render() {
     }
     View::instance()->applyTransform();
     Backdrop::instance()->drawBackground(static_cast<float>(frameTime_));
+    // Ends with the tally, which may switch to GameOver: this frame already shows the score.
+    drawBoard(*theBoard);
     scoreLine.draw();
     glutSwapBuffers();
 }
