@@ -1,0 +1,88 @@
+// Writes the game's pictures: gem bodies and rims, the sparkle, the background and the two
+// full-screen cards. Usage: make_art <images-dir> [--preview <board-preview.png>]
+
+#include "art/Canvas.h"
+#include "art/GemPainter.h"
+#include "art/Preview.h"
+#include "art/Screens.h"
+#include "art/Typefaces.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+
+namespace {
+
+// Small enough that the game's single-level linear filtering, about 2.5 texels to a screen
+// pixel, keeps the facets steady while a gem turns.
+constexpr int gemImageSize = 128;
+
+bool save(const Canvas& canvas, const std::string& path, bool withAlpha) {
+    if (!writePng(toPixels(canvas), path, withAlpha)) {
+        std::fprintf(stderr, "make_art: cannot write %s\n", path.c_str());
+        return false;
+    }
+    std::printf("wrote %s\n", path.c_str());
+    return true;
+}
+
+bool writeAll(const std::string& dir) {
+    const char* const shapes[] = {"Hex", "Hept", "Oct", "Nona", "Dec"};
+    const struct {
+        GemLayer layer;
+        const char* suffix;
+    } layers[] = {{GemLayer::Fill, "Fill"},
+                  {GemLayer::Outline, "Outline"},
+                  {GemLayer::OutlineWhite, "OutlineWhite"}};
+    Canvas gem(gemImageSize, gemImageSize);
+    for (int s = 0; s < 5; ++s) {
+        const GemPainter painter(6 + s, gemImageSize);
+        for (const auto& layer : layers) {
+            painter.paint(gem, layer.layer);
+            if (!save(gem, dir + "/" + shapes[s] + "Jem" + layer.suffix + ".png", true)) {
+                return false;
+            }
+        }
+    }
+    paintTwinkle(gem);
+    if (!save(gem, dir + "/Highlight.png", true)) {
+        return false;
+    }
+
+    const Typefaces faces;
+    Canvas background(screenWidth, screenHeight);
+    paintBackground(background);
+    Canvas title(screenWidth, screenHeight);
+    paintTitle(title, faces);
+    Canvas instructions(screenWidth, screenHeight);
+    paintInstructions(instructions, faces);
+    return save(background, dir + "/background.png", false) &&
+           save(title, dir + "/titlescreen.png", false) &&
+           save(instructions, dir + "/instructions.png", false);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2 && !(argc == 4 && std::strcmp(argv[2], "--preview") == 0)) {
+        std::fprintf(stderr, "usage: make_art <images-dir> [--preview <file.png>]\n");
+        return 2;
+    }
+    try {
+        if (!writeAll(argv[1])) {
+            return 1;
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "make_art: %s\n", e.what());
+        return 1;
+    }
+    if (argc == 4) {
+        if (!writeBoardPreview(argv[1], argv[3])) {
+            std::fprintf(stderr, "make_art: cannot write the preview %s\n", argv[3]);
+            return 1;
+        }
+        std::printf("wrote %s\n", argv[3]);
+    }
+    return 0;
+}
