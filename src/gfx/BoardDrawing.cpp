@@ -32,7 +32,9 @@ DeferredGems& deferredGems() {
     return *deferred;
 }
 
-void callList(SpriteList list) { glCallList(static_cast<GLuint>(list)); }
+void callList(SpriteList list) {
+    glCallList(static_cast<GLuint>(list));
+}
 
 } // namespace
 
