@@ -2,14 +2,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(Sparkle, StartsInvisibleAndAlive) {
-    const Sparkle sparkle;
-    EXPECT_FALSE(sparkle.dead);
-    EXPECT_FLOAT_EQ(sparkle.scale, 0.0f);
-    EXPECT_FLOAT_EQ(sparkle.angle, 0.0f);
-    EXPECT_FLOAT_EQ(sparkle.age, 0.0f);
-}
-
 TEST(Sparkle, GrowsToFullSizeAtHalfASecondAndShrinksBack) {
     Sparkle sparkle;
     sparkle.advance(0.25f);
