@@ -122,13 +122,28 @@ int XDisplay::countWindows(const std::string& title) {
     return static_cast<int>(found.size());
 }
 
+// A new window is mapped first and moved into place just after: wait until it stays put.
+Window XDisplay::settle(Window window, std::chrono::steady_clock::time_point deadline) {
+    WindowGeometry previous = geometry(window);
+    int steady = 0;
+    while (steady < 3 && std::chrono::steady_clock::now() < deadline) {
+        pause(std::chrono::milliseconds(100));
+        const WindowGeometry now = geometry(window);
+        const bool same = now.x == previous.x && now.y == previous.y &&
+                          now.width == previous.width && now.height == previous.height;
+        steady = same ? steady + 1 : 0;
+        previous = now;
+    }
+    return window;
+}
+
 Window XDisplay::waitForWindow(const std::string& title, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
         std::vector<Window> found;
         findWindows(display_, DefaultRootWindow(display_), title, found);
         if (!found.empty()) {
-            return found.front();
+            return settle(found.front(), deadline);
         }
         if (std::chrono::steady_clock::now() >= deadline) {
             return 0;

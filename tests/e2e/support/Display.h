@@ -40,7 +40,8 @@ class XDisplay {
     XDisplay(const XDisplay&) = delete;
     XDisplay& operator=(const XDisplay&) = delete;
 
-    // Waits for a mapped top-level window with this title; 0 when none appears in time.
+    // Waits for a mapped top-level window with this title that has settled in its place; 0 when
+    // none appears in time.
     Window waitForWindow(const std::string& title, std::chrono::milliseconds timeout);
     // Titles of every mapped top-level window with this title (to count them).
     int countWindows(const std::string& title);
@@ -68,6 +69,8 @@ class XDisplay {
     _XDisplay* raw() const { return display_; }
 
   private:
+    Window settle(Window window, std::chrono::steady_clock::time_point deadline);
+
     _XDisplay* display_ = nullptr;
 };
 

@@ -51,6 +51,18 @@ int gemColourOf(const Screenshot::Pixel& p) {
     return -1;
 }
 
+bool showsFinalScore(const Screenshot& shot) {
+    // The label starts at board (-25, 40) in a dark grey that nothing else on the board comes near.
+    int dark = 0;
+    for (int y = 280; y < 370; ++y) {
+        for (int x = 256; x < 800; ++x) {
+            const Screenshot::Pixel p = shot.at(x, y);
+            dark += std::max({p.r, p.g, p.b}) < 50 ? 1 : 0;
+        }
+    }
+    return dark > 2000;
+}
+
 Screenshot enterPlay(XDisplay& display, Window window) {
     display.movePointer(window, 1020, 764);
     pause(300ms);

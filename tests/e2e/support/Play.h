@@ -23,6 +23,9 @@ int gemColourOf(const Screenshot::Pixel& pixel);
 // How far a pixel is from grey: the spread between its strongest and weakest channel.
 int saturation(const Screenshot::Pixel& pixel);
 
+// Whether the game-over screen's dark "Final Score" label is over the board.
+bool showsFinalScore(const Screenshot& shot);
+
 // Starts from the title and presses through to the play screen at the bottom right corner of the
 // window, where no gem lies. Returns the first picture of the play screen.
 Screenshot enterPlay(XDisplay& display, Window window);
