@@ -42,6 +42,13 @@ GameProcess::GameProcess(Options options) {
     if (options.silentAudio && options.environment.count("SDL_AUDIODRIVER") == 0) {
         options.environment["SDL_AUDIODRIVER"] = "dummy";
     }
+#ifdef HEXAGLINT_PRELOAD
+    // The sanitizer build's game keeps its libraries loaded, so that leak reports name them.
+    options.environment["LD_PRELOAD"] = HEXAGLINT_PRELOAD;
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    options.environment["ASAN_OPTIONS"] =
+        std::string(asan != nullptr ? asan : "") + ":verify_asan_link_order=0";
+#endif
 
     pid_ = fork();
     if (pid_ < 0) {
