@@ -3,6 +3,7 @@
 // counted through the global operator new, to show that a frame that spawns no sparkle allocates
 // nothing.
 
+#include "AllocationCounter.h"
 #include "app/ScreenState.h"
 #include "board/Board.h"
 #include "board/Gem.h"
@@ -15,8 +16,6 @@
 #include <new>
 
 namespace {
-
-std::size_t allocations = 0;
 
 constexpr float kFrameTime = 1.0f / 60;
 // A loose gem loses 0.0005 of life per frame at 60 frames a second, so it stays above the
@@ -62,32 +61,13 @@ std::size_t sparklesAlive(const Board& board) {
 
 } // namespace
 
-// The replacements hand malloc's memory back to free; GCC's check pairs the inlined free with
-// operator new and would call that a mismatch.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-
 // The figure that matters: update of 127 gems plus the tally.
 static void BM_RulesFrame(benchmark::State& state) {
     Board& board = steadyBoard();
     settle(board);
     screenState = Playing;
     std::srand(7);
-    const std::size_t before = allocations;
+    const std::size_t before = allocationCount();
     std::int64_t frames = 0;
     for (auto _ : state) {
         board.update(kFrameTime);
@@ -98,8 +78,8 @@ static void BM_RulesFrame(benchmark::State& state) {
             refill(board);
         }
     }
-    state.counters["allocs/frame"] = benchmark::Counter(static_cast<double>(allocations - before),
-                                                        benchmark::Counter::kAvgIterations);
+    state.counters["allocs/frame"] = benchmark::Counter(
+        static_cast<double>(allocationCount() - before), benchmark::Counter::kAvgIterations);
     state.counters["sparkles"] = static_cast<double>(sparklesAlive(board));
 }
 BENCHMARK(BM_RulesFrame);
@@ -117,10 +97,10 @@ static void BM_RulesFrameAllocationCheck(benchmark::State& state) {
     std::int64_t spawningFrames = 0;
     std::int64_t spawningAllocations = 0;
     for (auto _ : state) {
-        const std::size_t before = allocations;
+        const std::size_t before = allocationCount();
         board.update(kFrameTime);
         board.tally();
-        const std::int64_t made = static_cast<std::int64_t>(allocations - before);
+        const std::int64_t made = static_cast<std::int64_t>(allocationCount() - before);
         if (spawnedThisFrame(board)) {
             ++spawningFrames;
             spawningAllocations += made;
