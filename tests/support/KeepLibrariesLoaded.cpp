@@ -5,4 +5,6 @@
 // With dlclose doing nothing, every leak report names the library it came from, and the
 // suppressions can let through exactly the third-party libraries by name.
 
-extern "C" int dlclose(void* /*handle*/) { return 0; }
+extern "C" int dlclose(void* /*handle*/) {
+    return 0;
+}

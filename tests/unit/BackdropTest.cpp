@@ -67,12 +67,12 @@ TEST_F(BackdropTest, BackgroundLeavesBlendingAlphaTestAndTexturingOff) {
 TEST_F(BackdropTest, StillScreensLeaveBlendingAndAlphaTestAsTheyWere) {
     backdrop->setBounds(75.0, 50.0, 0.0, -50.0);
     for (bool on : {false, true}) {
-        for (void (Backdrop::*draw)() : {&Backdrop::drawTitle, &Backdrop::drawInstructions}) {
+        for (int screen = 0; screen < 2; ++screen) {
             on ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
             on ? glEnable(GL_ALPHA_TEST) : glDisable(GL_ALPHA_TEST);
             glEnable(GL_TEXTURE_2D);
             glColor4f(0.5f, 0.5f, 0.5f, 0.5f);
-            (backdrop->*draw)();
+            screen == 0 ? backdrop->drawTitle() : backdrop->drawInstructions();
             EXPECT_FALSE(isEnabled(GL_TEXTURE_2D));
             EXPECT_EQ(isEnabled(GL_BLEND), on);
             EXPECT_EQ(isEnabled(GL_ALPHA_TEST), on);
