@@ -218,17 +218,6 @@ TEST(FontErrors, AMissingFileAndAFileThatIsNotAFaceGiveTheFontFileMessage) {
     EXPECT_EQ(initError(""), kBadFontMessage);
 }
 
-TEST_F(FontTest, KeepsTheHeightAndOwns128ListsAndTextures) {
-    const Font& font = *Font::instance();
-    EXPECT_EQ(font.height, 72.0f);
-    ASSERT_NE(font.listBase, 0u);
-    ASSERT_NE(font.textures, nullptr);
-    for (int code = 0; code < Font::kGlyphCount; ++code) {
-        EXPECT_TRUE(glIsList(font.listBase + static_cast<GLuint>(code))) << code;
-        EXPECT_TRUE(glIsTexture(font.textures[code])) << code;
-    }
-}
-
 TEST_F(FontTest, EveryTextureHoldsItsGlyphsCoverageInLuminanceAndAlpha) {
     const Font& font = *Font::instance();
     for (int code = 0; code < Font::kGlyphCount; ++code) {

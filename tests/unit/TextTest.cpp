@@ -210,12 +210,6 @@ TEST(TextLines, SplitAtEveryNewlineKeepingTheLastPiece) {
     EXPECT_EQ(splitLines("one\ntwo\n\nfour"), (Lines{"one", "two", "", "four"}));
 }
 
-TEST(TextLines, SpacingIsTheHeightOverPointSixThree) {
-    ASSERT_TRUE(ensureGlContext());
-    ensureFont();
-    EXPECT_FLOAT_EQ(lineSpacing(*Font::instance()), 114.28571f);
-}
-
 TEST_F(TextDraw, CharactersFollowThePenOnTheFirstLine) {
     MarkerLists markers;
     const auto marks = drawn("ab");
