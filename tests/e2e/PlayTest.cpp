@@ -153,6 +153,10 @@ TEST_F(PlayTest, LeftAloneEveryGemDiesAndOnlyALeftPressEndsTheGame) {
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started)
             .count();
     EXPECT_GE(seconds, 30);
+    // The score, 0, stands under the label with its baseline at board y = 25, a one-digit number
+    // starting at x = -5.
+    const WindowPoint number = windowPointOf(-5.0, 25.0);
+    EXPECT_GT(darkPixels(last, number.x, number.y - 100, number.x + 100, number.y + 5), 250);
     // Every gem is grey and has died.
     for (int cell = 0; cell < Board::kCellCount; ++cell) {
         const WindowPoint p = cellPixel(cell);
@@ -164,7 +168,7 @@ TEST_F(PlayTest, LeftAloneEveryGemDiesAndOnlyALeftPressEndsTheGame) {
     EXPECT_TRUE(game.running());
     pressAt(1020, 764, kLeft);
     const auto status = game.waitExit(10s);
-    ASSERT_TRUE(status.has_value()) << game.standardError();
+    ASSERT_TRUE(status.has_value()) << game.standardError() << game.backtrace();
     EXPECT_EQ(*status, 0);
     EXPECT_EQ(game.standardOutput(), "");
 }

@@ -113,6 +113,21 @@ void GameProcess::kill() {
     }
 }
 
+std::string GameProcess::backtrace() const {
+    if (pid_ <= 0) {
+        return "";
+    }
+    const std::string path = outputDirectory_ + "/backtrace";
+    const std::string command =
+        "gdb -p " + std::to_string(pid_) + " -batch -ex 'thread apply all bt' > " + path + " 2>&1";
+    if (std::system(command.c_str()) != 0) {
+        return "";
+    }
+    const std::string text = readFile(path);
+    std::remove(path.c_str());
+    return text;
+}
+
 std::string GameProcess::standardOutput() const {
     return readFile(outputDirectory_ + "/stdout");
 }

@@ -34,6 +34,10 @@ class GameProcess {
     std::optional<int> waitExit(std::chrono::milliseconds timeout);
     void kill();
 
+    // Every thread's stack of the running process, through gdb, for a test that finds the game
+    // stuck; empty when gdb is not there.
+    std::string backtrace() const;
+
     std::string standardOutput() const;
     std::string standardError() const;
     // Polls standard output until it contains text.

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 using namespace std::chrono_literals;
 
@@ -51,16 +53,59 @@ int gemColourOf(const Screenshot::Pixel& p) {
     return -1;
 }
 
-bool showsFinalScore(const Screenshot& shot) {
-    // The label starts at board (-25, 40) in a dark grey that nothing else on the board comes near.
+int darkPixels(const Screenshot& shot, int left, int top, int right, int bottom) {
     int dark = 0;
-    for (int y = 280; y < 370; ++y) {
-        for (int x = 256; x < 800; ++x) {
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
             const Screenshot::Pixel p = shot.at(x, y);
             dark += std::max({p.r, p.g, p.b}) < 50 ? 1 : 0;
         }
     }
-    return dark > 2000;
+    return dark;
+}
+
+namespace {
+
+// The label's rectangle in the window, where "Final Score: " is drawn from board (-25, 40).
+constexpr int kLabelLeft = 256;
+constexpr int kLabelTop = 280;
+constexpr int kLabelRight = 800;
+constexpr int kLabelBottom = 370;
+
+// Whether a window pixel lies in the tray between the gems, farther from every cell centre than
+// any gem reaches. A faded gem's rim is as dark as text, so only text is dark there.
+bool betweenGems(int x, int y) {
+    const double bx = x / 10.24 - 50.0;
+    const double by = 75.0 - y / 10.24;
+    for (int cell = 0; cell < Board::kCellCount; ++cell) {
+        const Board::Point centre = Board::cellCentre(cell);
+        if (std::hypot(bx - centre.x, by - centre.y) < 2.9) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool showsFinalScore(const Screenshot& shot) {
+    static const std::vector<std::pair<int, int>> gaps = [] {
+        std::vector<std::pair<int, int>> points;
+        for (int y = kLabelTop; y < kLabelBottom; ++y) {
+            for (int x = kLabelLeft; x < kLabelRight; ++x) {
+                if (betweenGems(x, y)) {
+                    points.emplace_back(x, y);
+                }
+            }
+        }
+        return points;
+    }();
+    int dark = 0;
+    for (const auto& [x, y] : gaps) {
+        const Screenshot::Pixel p = shot.at(x, y);
+        dark += std::max({p.r, p.g, p.b}) < 50 ? 1 : 0;
+    }
+    return dark > 1000;
 }
 
 Screenshot enterPlay(XDisplay& display, Window window) {

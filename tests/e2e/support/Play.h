@@ -23,8 +23,11 @@ int gemColourOf(const Screenshot::Pixel& pixel);
 // How far a pixel is from grey: the spread between its strongest and weakest channel.
 int saturation(const Screenshot::Pixel& pixel);
 
-// Whether the game-over screen's dark "Final Score" label is over the board.
+// Whether the game-over screen's dark "Final Score" label is over the board: its dark strokes in
+// the tray between the gems, where nothing else on the play screen is as dark.
 bool showsFinalScore(const Screenshot& shot);
+// How many dark grey (text) pixels lie in a window rectangle.
+int darkPixels(const Screenshot& shot, int left, int top, int right, int bottom);
 
 // Starts from the title and presses through to the play screen at the bottom right corner of the
 // window, where no gem lies. Returns the first picture of the play screen.
