@@ -33,6 +33,11 @@ build-sanitize: deps
 	    -DHEXAGLINT_BENCH=OFF $(CMAKE_ARGS)
 	cmake --build $(SANITIZE) -j $(JOBS)
 
+# The Debian package of the Release build, written next to it: build/release/hexaglint_*.deb.
+.PHONY: package
+package: build
+	cd $(RELEASE) && cpack -G DEB
+
 bench: build
 	cd data && $(XVFB) ../$(RELEASE)/bench/benchmarks
 
