@@ -59,7 +59,7 @@ void paintIcon(Canvas& canvas) {
     // Neighbours sit a little apart, as on the board; the cluster fills the square but for a
     // thin margin, which the shadow uses.
     const double spacing = 1.03;
-    const int gemSize = static_cast<int>(std::lround(size * 0.97 / (2 * spacing + 1)));
+    const int gemSize = static_cast<int>(std::lround(size * 0.94 / (2 * spacing + 1)));
     const double step = gemSize * spacing;
 
     // The board's six colours round the ring, in hue order, and a white gem in the middle.
@@ -69,9 +69,8 @@ void paintIcon(Canvas& canvas) {
     Canvas cluster(canvas.width(), canvas.height());
     cairo_t* cr = cluster.cr();
     for (int k = 0; k < 6; ++k) {
-        // Neighbours in the board's rows lie along the horizontal, so the ring starts at the top
-        // right and goes clockwise.
-        const double angle = -pi / 3 + k * pi / 3;
+        // Red at the top and on clockwise, as the ring of gems on the title card is laid out.
+        const double angle = -pi / 2 + k * pi / 3;
         paintGem(cr, ringSides[k], gemSize, centre + step * std::cos(angle),
                  centre + step * std::sin(angle), ring[k]);
     }
