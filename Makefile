@@ -21,6 +21,17 @@ test: build
 test-sanitize: build-sanitize
 	cd $(SANITIZE) && $(SAN_ENV) $(XVFB) ctest --output-on-failure -j $(JOBS)
 
+# A long random session against the real game, over ten minutes a build: one game on the Release
+# build, whose resident memory must hold steady (the sanitizer's quarantine keeps freed memory on
+# purpose), then game after game on the sanitizer build.
+SOAK_SECONDS ?= 630
+.PHONY: soak
+soak: build build-sanitize
+	cd $(RELEASE) && HEXAGLINT_SOAK_SECONDS=$(SOAK_SECONDS) HEXAGLINT_SOAK_ONE_GAME=1 \
+	    $(XVFB) tests/e2e_tests --gtest_filter='SoakTest.*'
+	cd $(SANITIZE) && $(SAN_ENV) HEXAGLINT_SOAK_SECONDS=$(SOAK_SECONDS) \
+	    $(XVFB) tests/e2e_tests --gtest_filter='SoakTest.*'
+
 deps:
 	./tools/install-deps
 
