@@ -42,9 +42,19 @@ struct DecodeState {
     bool keepAlpha = true;
 };
 
+// Every ancillary chunk libpng knows apart from tRNS. The decoder applies no gamma, colour profile
+// or background, so these change nothing it produces; skipping them unread matters because libpng
+// allocates a buffer of the size a text, profile or calibration chunk claims before it finds the
+// file too short for it, so a few bytes that claim two gigabytes would cost two gigabytes.
+constexpr png_byte kIgnoredChunks[] = "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0"
+                                      "sBIT\0sCAL\0sPLT\0sRGB\0tEXt\0tIME\0zTXt";
+constexpr int kIgnoredChunkCount = sizeof kIgnoredChunks / 5;
+
 // The part of decoding that may longjmp. Returns false for an image it refuses by size.
 bool readImage(png_structp png, png_infop info, DecodeState& state) {
     png_set_user_limits(png, state.maxSide, state.maxSide);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kIgnoredChunks, kIgnoredChunkCount);
     png_read_info(png, info);
 
     png_uint_32 width = 0;
@@ -130,6 +140,60 @@ bool decodeWith(InstallSource installSource, unsigned maxSide, bool keepAlpha, P
     return ok;
 }
 
+// One row of the next mipmap level from two rows of this one, C bytes a texel: each texel is the
+// rounded mean of a 2 x 2 block. A row one texel wide pairs its texel with itself.
+template <unsigned C>
+void halveRow(const unsigned char* upper, const unsigned char* lower, unsigned sourceWidth,
+              unsigned char* out, unsigned width) {
+    const unsigned next = sourceWidth > 1 ? C : 0;
+    for (unsigned x = 0; x < width; ++x, upper += 2 * C, lower += 2 * C, out += C) {
+        for (unsigned k = 0; k < C; ++k) {
+            out[k] = static_cast<unsigned char>(
+                (upper[k] + upper[next + k] + lower[k] + lower[next + k] + 2) / 4);
+        }
+    }
+}
+
+void halveRowAnyDepth(const unsigned char* upper, const unsigned char* lower, unsigned sourceWidth,
+                      unsigned char* out, unsigned width, unsigned channels) {
+    const unsigned next = sourceWidth > 1 ? channels : 0;
+    for (unsigned x = 0; x < width; ++x, upper += 2 * channels, lower += 2 * channels) {
+        for (unsigned k = 0; k < channels; ++k) {
+            *out++ = static_cast<unsigned char>(
+                (upper[k] + upper[next + k] + lower[k] + lower[next + k] + 2) / 4);
+        }
+    }
+}
+
+// halveImage into an image whose pixel storage is reused, so a whole chain needs two buffers.
+// The loops are specialised for the decoder's three and four bytes a texel: the three backdrops'
+// chains are most of the work.
+void halveInto(const PngImage& image, PngImage& half) {
+    half.width = std::max(1u, image.width / 2);
+    half.height = std::max(1u, image.height / 2);
+    half.channels = image.channels;
+    const std::size_t rowBytes = std::size_t{half.width} * half.channels;
+    half.pixels.resize(rowBytes * half.height);
+    const std::size_t sourceRowBytes = std::size_t{image.width} * image.channels;
+    const std::size_t lowerOffset = image.height > 1 ? sourceRowBytes : 0;
+    for (unsigned y = 0; y < half.height; ++y) {
+        const unsigned char* upper = image.pixels.data() + 2 * std::size_t{y} * sourceRowBytes;
+        const unsigned char* lower = upper + lowerOffset;
+        unsigned char* out = half.pixels.data() + y * rowBytes;
+        switch (image.channels) {
+        case 3:
+            halveRow<3>(upper, lower, image.width, out, half.width);
+            break;
+        case 4:
+            halveRow<4>(upper, lower, image.width, out, half.width);
+            break;
+        default:
+            halveRowAnyDepth(upper, lower, image.width, out, half.width, image.channels);
+            break;
+        }
+    }
+}
+
 } // namespace
 
 bool decodePng(const unsigned char* data, std::size_t size, unsigned maxSide, bool keepAlpha,
@@ -171,27 +235,7 @@ bool decodePngFile(const char* path, unsigned maxSide, bool keepAlpha, PngImage&
 
 PngImage halveImage(const PngImage& image) {
     PngImage half;
-    half.width = std::max(1u, image.width / 2);
-    half.height = std::max(1u, image.height / 2);
-    half.channels = image.channels;
-    half.pixels.resize(std::size_t{half.width} * half.height * half.channels);
-    const unsigned c = image.channels;
-    for (unsigned y = 0; y < half.height; ++y) {
-        const unsigned y0 = std::min(2 * y, image.height - 1);
-        const unsigned y1 = std::min(2 * y + 1, image.height - 1);
-        for (unsigned x = 0; x < half.width; ++x) {
-            const unsigned x0 = std::min(2 * x, image.width - 1);
-            const unsigned x1 = std::min(2 * x + 1, image.width - 1);
-            const unsigned char* p00 = &image.pixels[(std::size_t{y0} * image.width + x0) * c];
-            const unsigned char* p01 = &image.pixels[(std::size_t{y0} * image.width + x1) * c];
-            const unsigned char* p10 = &image.pixels[(std::size_t{y1} * image.width + x0) * c];
-            const unsigned char* p11 = &image.pixels[(std::size_t{y1} * image.width + x1) * c];
-            unsigned char* dst = &half.pixels[(std::size_t{y} * half.width + x) * c];
-            for (unsigned k = 0; k < c; ++k) {
-                dst[k] = static_cast<unsigned char>((p00[k] + p01[k] + p10[k] + p11[k] + 2) / 4);
-            }
-        }
-    }
+    halveInto(image, half);
     return half;
 }
 
@@ -213,7 +257,14 @@ unsigned pngBind(const char* path, int mipmap, int trans, PngInfo* info, int wra
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+    // Mesa sizes a texture's storage when the first level arrives, from the minification filter
+    // set then: under one that reads no mipmaps it makes room for that level alone, and the next
+    // level makes it allocate the whole chain anew and later copy the first level across (for a
+    // backdrop, 7 MiB held and 3 MiB copied instead of 4 MiB). So the chain goes up under a
+    // mipmapping filter and the asked one is set once it is complete.
+    const bool chain = mipmap == PNG_BUILDMIPMAPS;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                    chain ? GL_LINEAR_MIPMAP_LINEAR : minFilter);
 
     // Rows are packed tight: an RGB row is rarely a multiple of four bytes.
     ClientAttribScope pixelStore(GL_CLIENT_PIXEL_STORE_BIT);
@@ -222,19 +273,21 @@ unsigned pngBind(const char* path, int mipmap, int trans, PngInfo* info, int wra
     GLint level = 0;
     glTexImage2D(GL_TEXTURE_2D, level, static_cast<GLint>(format), image.width, image.height, 0,
                  format, GL_UNSIGNED_BYTE, image.pixels.data());
-    if (mipmap == PNG_BUILDMIPMAPS) {
+    if (chain) {
         // Our own box-filtered chain down to 1 x 1 keeps the image's own size (GLU's builder
-        // would first rescale it to powers of two) and is quick.
-        PngImage mip = halveImage(image);
-        for (;;) {
+        // would first rescale it to powers of two) and is quick. Two buffers take turns as the
+        // level being made.
+        PngImage scratch[2];
+        const PngImage* larger = &image;
+        for (unsigned i = 0; larger->width > 1 || larger->height > 1; i ^= 1u) {
+            PngImage& smaller = scratch[i];
+            halveInto(*larger, smaller);
             ++level;
-            glTexImage2D(GL_TEXTURE_2D, level, static_cast<GLint>(format), mip.width, mip.height, 0,
-                         format, GL_UNSIGNED_BYTE, mip.pixels.data());
-            if (mip.width == 1 && mip.height == 1) {
-                break;
-            }
-            mip = halveImage(mip);
+            glTexImage2D(GL_TEXTURE_2D, level, static_cast<GLint>(format), smaller.width,
+                         smaller.height, 0, format, GL_UNSIGNED_BYTE, smaller.pixels.data());
+            larger = &smaller;
         }
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
     }
 
     if (info != nullptr) {

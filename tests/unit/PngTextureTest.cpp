@@ -5,9 +5,13 @@
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <zlib.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -170,4 +174,70 @@ TEST(PngBind, OpaqueFilesBecomeRgbAndFailuresGiveZero) {
         pngBind(bomb.c_str(), PNG_BUILDMIPMAPS, PNG_ALPHA, nullptr, GL_CLAMP, GL_LINEAR, GL_LINEAR),
         0u);
     std::remove(bomb.c_str());
+}
+
+namespace {
+
+void appendChunk(std::vector<unsigned char>& png, const char* type,
+                 const std::vector<unsigned char>& data) {
+    const auto put32 = [&png](std::uint32_t v) {
+        png.insert(png.end(),
+                   {static_cast<unsigned char>(v >> 24), static_cast<unsigned char>(v >> 16),
+                    static_cast<unsigned char>(v >> 8), static_cast<unsigned char>(v)});
+    };
+    put32(static_cast<std::uint32_t>(data.size()));
+    const std::size_t start = png.size();
+    png.insert(png.end(), type, type + 4);
+    png.insert(png.end(), data.begin(), data.end());
+    put32(
+        static_cast<std::uint32_t>(crc32(0L, &png[start], static_cast<uInt>(png.size() - start))));
+}
+
+// A 2 x 1 palette image, red then blue, whose tRNS chunk makes the red entry transparent, with
+// the given chunks between the palette and the image data.
+std::vector<unsigned char>
+paletteImage(const std::vector<std::pair<const char*, std::vector<unsigned char>>>& extra) {
+    std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    appendChunk(png, "IHDR", {0, 0, 0, 2, 0, 0, 0, 1, 8, 3, 0, 0, 0});
+    appendChunk(png, "PLTE", {255, 0, 0, 0, 0, 255});
+    appendChunk(png, "tRNS", {0});
+    for (const auto& [type, data] : extra) {
+        appendChunk(png, type, data);
+    }
+    const unsigned char row[] = {0, 0, 1}; // filter byte, then the two palette indices
+    std::vector<unsigned char> idat(compressBound(sizeof row));
+    uLongf size = idat.size();
+    compress(idat.data(), &size, row, sizeof row);
+    idat.resize(size);
+    appendChunk(png, "IDAT", idat);
+    appendChunk(png, "IEND", {});
+    return png;
+}
+
+} // namespace
+
+TEST(PngDecode, AncillaryChunksAreSkippedUnreadButTransparencyIsKept) {
+    const std::vector<unsigned char> expected = {255, 0, 0, 0, 0, 0, 255, 255};
+    PngImage plain;
+    const std::vector<unsigned char> bytes = paletteImage({});
+    ASSERT_TRUE(decodePng(bytes.data(), bytes.size(), 1024, true, plain));
+    EXPECT_EQ(plain.channels, 4u);
+    EXPECT_EQ(plain.pixels, expected);
+
+    // Chunks that libpng's own handlers would read and complain about. Those handlers allocate
+    // whatever a chunk's length claims before finding the file too short for it (a hundred-byte
+    // file could cost two gigabytes), so none of them may run: the chunks go unread, silently,
+    // and change nothing.
+    const std::vector<unsigned char> damaged = paletteImage({{"sRGB", {0, 0}},
+                                                             {"gAMA", {0, 0, 0, 0}},
+                                                             {"pHYs", {1}},
+                                                             {"iCCP", {'x', 0, 7, 1, 2, 3}},
+                                                             {"tEXt", {0, 'x'}},
+                                                             {"zTXt", {'x', 0, 0, 9, 9}}});
+    PngImage image;
+    testing::internal::CaptureStderr();
+    const bool ok = decodePng(damaged.data(), damaged.size(), 1024, true, image);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(image.pixels, expected);
 }
