@@ -4,8 +4,11 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_BITMAP_H
 #include FT_GLYPH_H
 
+#include <algorithm>
+#include <cstddef>
 #include <stdexcept>
 
 namespace {
@@ -44,6 +47,45 @@ class GlyphHandle {
 
     FT_Glyph glyph = nullptr;
 };
+
+// A glyph wider or taller than this many pixels is drawn blank. The game's face is 96 pixels to
+// the em, so only a broken or hostile face gets near it, and rasterising and uploading such a glyph
+// would cost hundreds of megabytes for a texture no driver accepts.
+constexpr FT_Pos kMaxGlyphSide = 4096;
+
+// Frees a bitmap that FreeType allocated for a conversion.
+class BitmapHandle {
+  public:
+    explicit BitmapHandle(FT_Library library) : library(library) { FT_Bitmap_Init(&bitmap); }
+    ~BitmapHandle() { FT_Bitmap_Done(library, &bitmap); }
+    BitmapHandle(const BitmapHandle&) = delete;
+    BitmapHandle& operator=(const BitmapHandle&) = delete;
+
+    FT_Library library = nullptr;
+    FT_Bitmap bitmap{};
+};
+
+// The texels of a rendered bitmap. Outlines render to 8-bit coverage, but a face may carry
+// embedded bitmaps at the requested size, and those come as 1, 2 or 4 bits a pixel or in colour:
+// they are widened to one byte a pixel and their levels stretched to 0..255 first.
+GlyphTexels texelsOf(FT_Library library, const FT_Bitmap& bitmap) {
+    const int width = static_cast<int>(bitmap.width);
+    const int rows = static_cast<int>(bitmap.rows);
+    if (bitmap.pixel_mode == FT_PIXEL_MODE_GRAY && bitmap.num_grays == 256) {
+        return glyphTexels(bitmap.buffer, width, rows, bitmap.pitch);
+    }
+    BitmapHandle grey(library);
+    if (FT_Bitmap_Convert(library, &bitmap, &grey.bitmap, 1) != 0 || grey.bitmap.num_grays < 2) {
+        return glyphTexels(nullptr, 0, 0, 0);
+    }
+    const unsigned top = grey.bitmap.num_grays - 1u;
+    const std::size_t size = std::size_t{grey.bitmap.rows} * std::size_t(grey.bitmap.pitch);
+    for (std::size_t k = 0; k < size; ++k) {
+        const unsigned level = std::min<unsigned>(grey.bitmap.buffer[k], top);
+        grey.bitmap.buffer[k] = static_cast<unsigned char>((level * 255u + top / 2u) / top);
+    }
+    return glyphTexels(grey.bitmap.buffer, width, rows, grey.bitmap.pitch);
+}
 
 } // namespace
 
@@ -84,7 +126,7 @@ Font* Font::instance() {
     return font;
 }
 
-void buildGlyph(FT_Face face, char code, GLuint listBase, GLuint* textures) {
+GlyphRaster rasteriseGlyph(FT_Face face, char code) {
     const FT_UInt index = FT_Get_Char_Index(face, static_cast<FT_ULong>(code));
     if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) {
         throw std::runtime_error("FT_Load_Glyph failed");
@@ -93,13 +135,37 @@ void buildGlyph(FT_Face face, char code, GLuint listBase, GLuint* textures) {
     if (FT_Get_Glyph(face->glyph, &handle.glyph) != 0) {
         throw std::runtime_error("FT_Get_Glyph failed");
     }
+
+    GlyphRaster raster;
+    raster.advance = face->glyph->advance.x;
+    raster.texels = glyphTexels(nullptr, 0, 0, 0);
+    FT_BBox box{};
+    FT_Glyph_Get_CBox(handle.glyph, FT_GLYPH_BBOX_PIXELS, &box);
+    if (box.xMax - box.xMin > kMaxGlyphSide || box.yMax - box.yMin > kMaxGlyphSide) {
+        return raster;
+    }
     FT_Glyph_To_Bitmap(&handle.glyph, FT_RENDER_MODE_NORMAL, nullptr, 1);
+    // The conversion fails for an outline that lies too far from the origin, and then leaves the
+    // glyph an outline: drawn blank, like a character the face has no picture for.
+    if (handle.glyph->format != FT_GLYPH_FORMAT_BITMAP) {
+        return raster;
+    }
     const FT_BitmapGlyph bitmapGlyph = reinterpret_cast<FT_BitmapGlyph>(handle.glyph);
     const FT_Bitmap& bitmap = bitmapGlyph->bitmap;
-    const int width = static_cast<int>(bitmap.width);
-    const int rows = static_cast<int>(bitmap.rows);
+    raster.width = static_cast<int>(bitmap.width);
+    raster.rows = static_cast<int>(bitmap.rows);
+    raster.left = bitmapGlyph->left;
+    raster.top = bitmapGlyph->top;
+    raster.texels = texelsOf(face->glyph->library, bitmap);
+    return raster;
+}
 
-    const GlyphTexels texels = glyphTexels(bitmap.buffer, width, rows, bitmap.pitch);
+void buildGlyph(FT_Face face, char code, GLuint listBase, GLuint* textures) {
+    const GlyphRaster glyph = rasteriseGlyph(face, code);
+    const GlyphTexels& texels = glyph.texels;
+    const int width = glyph.width;
+    const int rows = glyph.rows;
+
     const GLuint texture = textures[static_cast<unsigned char>(code)];
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -123,8 +189,8 @@ void buildGlyph(FT_Face face, char code, GLuint listBase, GLuint* textures) {
     glNewList(listBase + static_cast<unsigned char>(code), GL_COMPILE);
     glBindTexture(GL_TEXTURE_2D, texture);
     glPushMatrix();
-    glTranslatef(static_cast<float>(bitmapGlyph->left), 0.0f, 0.0f);
-    glTranslatef(0.0f, static_cast<float>(bitmapGlyph->top - rows), 0.0f);
+    glTranslatef(static_cast<float>(glyph.left), 0.0f, 0.0f);
+    glTranslatef(0.0f, static_cast<float>(glyph.top - rows), 0.0f);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);
     glVertex2f(0.0f, h);
@@ -136,7 +202,7 @@ void buildGlyph(FT_Face face, char code, GLuint listBase, GLuint* textures) {
     glVertex2f(w, h);
     glEnd();
     glPopMatrix();
-    glTranslatef(advanceInPixels(face->glyph->advance.x), 0.0f, 0.0f);
+    glTranslatef(advanceInPixels(glyph.advance), 0.0f, 0.0f);
     glEndList();
 }
 

@@ -51,5 +51,23 @@ class Font {
     Font() = default;
 };
 
+// One character as the rasteriser leaves it: the texels to upload, and the bitmap's size and
+// place relative to the pen, in glyph pixels.
+struct GlyphRaster {
+    GlyphTexels texels;
+    int width = 0;
+    int rows = 0;
+    int left = 0;     // from the pen to the bitmap's left edge
+    int top = 0;      // from the baseline up to the bitmap's top row
+    long advance = 0; // pen movement in 26.6 fixed point
+};
+
+// Loads and renders one character of the open face into 8-bit coverage, embedded 1-, 2- and
+// 4-bit bitmaps included. Throws std::runtime_error when FreeType cannot load the glyph. A glyph
+// that cannot be rendered, or is absurdly large (over 4096 pixels a side), comes back blank (no
+// bitmap) but keeps its advance. No GL: this is the part of building a glyph that reads the face
+// file's contents, so it is what the fuzz target drives with arbitrary faces.
+GlyphRaster rasteriseGlyph(FT_Face face, char code);
+
 // Builds one character's texture and display list from the open face. Used by Font::init alone.
 void buildGlyph(FT_Face face, char code, GLuint listBase, GLuint* textures);
