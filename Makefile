@@ -3,6 +3,7 @@
 JOBS       ?= $(shell nproc)
 RELEASE    := build/release
 SANITIZE   := build/sanitize
+FUZZ       := build/fuzz
 XVFB       := xvfb-run -a -s "-screen 0 1280x1024x24"
 CMAKE_ARGS ?=
 # Leak reports from the GL driver, X and audio libraries are theirs, not ours.
@@ -10,7 +11,7 @@ SAN_ENV    := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
               LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
               UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: run test test-sanitize build build-sanitize deps bench format assets clean
+.PHONY: run test test-sanitize build build-sanitize deps bench fuzz format assets clean
 
 run: build
 	cd data && ../$(RELEASE)/hexaglint
@@ -43,6 +44,14 @@ build-sanitize: deps
 	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHEXAGLINT_SANITIZE=ON \
 	    -DHEXAGLINT_BENCH=OFF $(CMAKE_ARGS)
 	cmake --build $(SANITIZE) -j $(JOBS)
+
+# libFuzzer binaries for the PNG decoder and the glyph rasteriser (clang only), each run briefly
+# from its seed corpus. Long runs: build/fuzz/fuzz/png_fuzzer -help=1.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHEXAGLINT_FUZZ=ON \
+	    -DHEXAGLINT_TESTS=OFF -DHEXAGLINT_BENCH=OFF $(CMAKE_ARGS)
+	cmake --build $(FUZZ) -j $(JOBS) --target fuzzers
+	cd $(FUZZ) && ctest --output-on-failure -L fuzz
 
 # The Debian package of the Release build, written next to it: build/release/hexaglint_*.deb.
 .PHONY: package
