@@ -152,6 +152,10 @@ GlyphRaster rasteriseGlyph(FT_Face face, char code) {
     }
     const FT_BitmapGlyph bitmapGlyph = reinterpret_cast<FT_BitmapGlyph>(handle.glyph);
     const FT_Bitmap& bitmap = bitmapGlyph->bitmap;
+    // A bitmap strike may give a glyph a size and no pixels at all.
+    if ((bitmap.buffer == nullptr || bitmap.pitch == 0) && bitmap.width > 0 && bitmap.rows > 0) {
+        return raster;
+    }
     raster.width = static_cast<int>(bitmap.width);
     raster.rows = static_cast<int>(bitmap.rows);
     raster.left = bitmapGlyph->left;

@@ -45,7 +45,8 @@ class MemoryFace {
 };
 
 // A BDF face with one 96-pixel strike, so that the game's size picks it, holding one character:
-// 'A', 9 x 4 pixels at the given bits per pixel, drawn by the hexadecimal rows given.
+// 'A', 9 x 4 pixels at the given bits per pixel, drawn by the hexadecimal rows given (no rows:
+// no bitmap at all).
 std::string strikeFace(int bitsPerPixel, const std::vector<std::string>& rows) {
     std::string bdf = "STARTFONT 2.1\n"
                       "FONT -test-strike-medium-r-normal--96-720-96-96-p-90-iso10646-1\n"
@@ -55,7 +56,10 @@ std::string strikeFace(int bitsPerPixel, const std::vector<std::string>& rows) {
                       "FONTBOUNDINGBOX 9 4 0 0\n"
                       "STARTPROPERTIES 3\nPIXEL_SIZE 96\nFONT_ASCENT 4\nFONT_DESCENT 0\n"
                       "ENDPROPERTIES\nCHARS 1\n"
-                      "STARTCHAR A\nENCODING 65\nSWIDTH 500 0\nDWIDTH 48 0\nBBX 9 4 0 0\nBITMAP\n";
+                      "STARTCHAR A\nENCODING 65\nSWIDTH 500 0\nDWIDTH 48 0\nBBX 9 4 0 0\n";
+    if (!rows.empty()) {
+        bdf += "BITMAP\n";
+    }
     for (const std::string& row : rows) {
         bdf += row + "\n";
     }
@@ -111,6 +115,16 @@ TEST(GlyphRaster, TwoBitStrikesStretchTheirFourLevelsOverTheWholeRange) {
     for (int row = 0; row < 4; ++row) {
         EXPECT_EQ(luminanceRow(glyph, row), expected) << "row " << row;
     }
+}
+
+TEST(GlyphRaster, AStrikeGlyphWithASizeButNoPixelsIsBlankButStillAdvances) {
+    MemoryFace strike(strikeFace(1, {}));
+    ASSERT_NE(strike.face(), nullptr);
+    const GlyphRaster glyph = rasteriseGlyph(strike.face(), 'A');
+    EXPECT_EQ(glyph.width, 0);
+    EXPECT_EQ(glyph.rows, 0);
+    EXPECT_EQ(glyph.texels.bytes, (std::vector<std::uint8_t>{0, 0}));
+    EXPECT_EQ(glyph.advance, 48 * 64);
 }
 
 TEST(GlyphRaster, GlyphsTooLargeOrTooFarToRenderAreBlankButStillAdvance) {
