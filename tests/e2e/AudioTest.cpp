@@ -1,59 +1,18 @@
 #include "Display.h"
 #include "GameProcess.h"
+#include "Recording.h"
 #include "ScratchData.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <string>
-#include <thread>
 #include <vector>
 
 using namespace std::chrono_literals;
 
 namespace {
-
-// SDL's disk driver writes what the game plays to a file, in the format the game opened the
-// output with: 16-bit stereo at 44100 Hz.
-constexpr int kBytesPerSecond = 44100 * 2 * 2;
-
-std::vector<char> readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Root mean square of the samples between two times of the recording.
-double rms(const std::vector<char>& bytes, double fromSeconds, double toSeconds) {
-    const auto* samples = reinterpret_cast<const std::int16_t*>(bytes.data());
-    const std::size_t count = bytes.size() / 2;
-    const std::size_t from = static_cast<std::size_t>(fromSeconds * kBytesPerSecond / 2);
-    const std::size_t to =
-        std::min(count, static_cast<std::size_t>(toSeconds * kBytesPerSecond / 2));
-    double sum = 0.0;
-    for (std::size_t i = from; i < to; ++i) {
-        sum += static_cast<double>(samples[i]) * samples[i];
-    }
-    return to > from ? std::sqrt(sum / static_cast<double>(to - from)) : 0.0;
-}
-
-// Waits until the recording holds this many seconds of sound.
-bool waitForRecording(const std::string& path, double seconds, std::chrono::seconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        std::ifstream in(path, std::ios::binary | std::ios::ate);
-        if (in && in.tellg() >= static_cast<std::streamoff>(seconds * kBytesPerSecond)) {
-            return true;
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(100ms);
-    }
-}
 
 // The first frames of the game's own music, without its header frame: a valid MP3 of about the
 // given length, so the end of the tune comes within a short test. MPEG-1 layer III frames only.
