@@ -1,16 +1,45 @@
 #include "AllocationCounter.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <new>
 
 namespace {
 
 std::size_t allocations = 0;
+// The driver's rasteriser threads allocate too.
+std::atomic<std::size_t> mallocs{0};
 
 } // namespace
 
 std::size_t allocationCount() {
     return allocations;
+}
+
+std::size_t mallocCount() {
+    return mallocs.load(std::memory_order_relaxed);
+}
+
+// glibc's allocator under its own names, so the C entry points can be counted and passed on.
+extern "C" {
+void* __libc_malloc(std::size_t size);
+void* __libc_calloc(std::size_t count, std::size_t size);
+void* __libc_realloc(void* p, std::size_t size);
+
+void* malloc(std::size_t size) noexcept {
+    mallocs.fetch_add(1, std::memory_order_relaxed);
+    return __libc_malloc(size);
+}
+
+void* calloc(std::size_t count, std::size_t size) noexcept {
+    mallocs.fetch_add(1, std::memory_order_relaxed);
+    return __libc_calloc(count, size);
+}
+
+void* realloc(void* p, std::size_t size) noexcept {
+    mallocs.fetch_add(1, std::memory_order_relaxed);
+    return __libc_realloc(p, size);
+}
 }
 
 // The replacements hand malloc's memory back to free; GCC's check pairs the inlined free with

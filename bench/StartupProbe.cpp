@@ -1,0 +1,312 @@
+// Measures programs from the outside, on the X display they run on: how long from starting one
+// until its first frame is on the screen, and how much memory it holds once it has settled.
+// Nothing in the measured programs knows about it.
+//
+// Usage: startup_probe [--runs N] [--clicks K] [--settle SECONDS] PROGRAM...
+//
+// The programs are started in turn, run after run (so a burst of load elsewhere on the machine
+// falls on all of them alike), each from the current folder with its standard output discarded.
+// A program's first frame counts as shown when at least 90% of a grid of points across its first
+// window are no longer black: the probe paints the root window black, so that a window that has
+// not drawn yet shows black there. With --settle, the probe then clicks K times in the middle of
+// the window (half a second apart; two clicks take the game from its title to the play screen),
+// waits the given seconds and reads VmRSS, VmHWM and RssAnon from /proc/PID/status. Each program is
+// ended with SIGTERM after its run. Medians are reported, and every figure against the first
+// program.
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Options {
+    int runs = 11;
+    int clicks = 0;
+    double settleSeconds = 0.0;
+    std::vector<std::string> programs;
+};
+
+struct Sample {
+    double startupMs = -1.0; // below 0 when no frame was seen in time
+    long rssKiB = -1;
+    long hwmKiB = -1;
+    long anonKiB = -1; // the part of VmRSS that is the program's own memory, not mapped files
+};
+
+// Windows vanish while they are polled; such errors are expected and harmless here.
+int ignoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+bool parse(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--runs" && hasValue) {
+            options.runs = std::atoi(argv[++i]);
+        } else if (arg == "--clicks" && hasValue) {
+            options.clicks = std::atoi(argv[++i]);
+        } else if (arg == "--settle" && hasValue) {
+            options.settleSeconds = std::atof(argv[++i]);
+        } else if (!arg.empty() && arg[0] == '-') {
+            return false;
+        } else {
+            options.programs.push_back(arg);
+        }
+    }
+    return options.runs > 0 && !options.programs.empty();
+}
+
+// Waits for events on the display's connection until the deadline; true when some arrived.
+bool waitForEvents(Display* display, Clock::time_point deadline) {
+    if (XPending(display) > 0) {
+        return true;
+    }
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) {
+        return false;
+    }
+    pollfd fd{ConnectionNumber(display), POLLIN, 0};
+    poll(&fd, 1, static_cast<int>(std::min<long long>(left.count(), 50)));
+    return XPending(display) > 0;
+}
+
+// The first window that a child of the root maps from now on.
+Window waitForMappedWindow(Display* display, Clock::time_point deadline) {
+    while (Clock::now() < deadline) {
+        if (!waitForEvents(display, deadline)) {
+            continue;
+        }
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == MapNotify && event.xmap.event == DefaultRootWindow(display)) {
+            return event.xmap.window;
+        }
+    }
+    return 0;
+}
+
+bool isBlack(unsigned long pixel, const Visual* visual) {
+    return (pixel & (visual->red_mask | visual->green_mask | visual->blue_mask)) == 0;
+}
+
+// True when the window shows a frame: 90% of an 8 x 6 grid of points are not black. Reads six
+// one-pixel rows, so a poll costs six small round trips to the server.
+bool showsFrame(Display* display, Window window) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable ||
+        attributes.width < 8 || attributes.height < 6) {
+        return false;
+    }
+    constexpr int kColumns = 8;
+    constexpr int kRows = 6;
+    int lit = 0;
+    for (int j = 0; j < kRows; ++j) {
+        const int y = (2 * j + 1) * attributes.height / (2 * kRows);
+        XImage* row = XGetImage(display, window, 0, y, static_cast<unsigned>(attributes.width), 1,
+                                AllPlanes, ZPixmap);
+        if (row == nullptr) {
+            return false;
+        }
+        for (int i = 0; i < kColumns; ++i) {
+            const int x = (2 * i + 1) * attributes.width / (2 * kColumns);
+            if (!isBlack(XGetPixel(row, x, 0), attributes.visual)) {
+                ++lit;
+            }
+        }
+        XDestroyImage(row);
+    }
+    return lit * 10 >= kColumns * kRows * 9;
+}
+
+void clickCentre(Display* display, Window window) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes)) {
+        return;
+    }
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), attributes.width / 2,
+                          attributes.height / 2, &x, &y, &child);
+    XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
+    XTestFakeButtonEvent(display, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    XFlush(display);
+}
+
+// VmRSS, VmHWM and RssAnon of a running process, in KiB.
+void readMemory(pid_t pid, Sample& sample) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            sample.rssKiB = std::atol(line.c_str() + 6);
+        } else if (line.rfind("VmHWM:", 0) == 0) {
+            sample.hwmKiB = std::atol(line.c_str() + 6);
+        } else if (line.rfind("RssAnon:", 0) == 0) {
+            sample.anonKiB = std::atol(line.c_str() + 8);
+        }
+    }
+}
+
+pid_t start(const std::string& program) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int devNull = open("/dev/null", O_WRONLY);
+        if (devNull >= 0) {
+            dup2(devNull, STDOUT_FILENO);
+        }
+        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        std::perror(program.c_str());
+        _exit(127);
+    }
+    return pid;
+}
+
+void stop(Display* display, pid_t pid) {
+    kill(pid, SIGTERM);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    // Let the server tidy up after the window before the next program starts.
+    XSync(display, True);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    XSync(display, True);
+}
+
+Sample measure(Display* display, const Options& options, const std::string& program) {
+    Sample sample;
+    XSync(display, True); // start from an empty event queue
+    const Clock::time_point started = Clock::now();
+    const pid_t pid = start(program);
+    if (pid < 0) {
+        return sample;
+    }
+    const Clock::time_point deadline = started + std::chrono::seconds(20);
+    const Window window = waitForMappedWindow(display, deadline);
+    while (window != 0 && Clock::now() < deadline) {
+        if (showsFrame(display, window)) {
+            sample.startupMs = millisecondsSince(started);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+    if (sample.startupMs >= 0.0 && options.settleSeconds > 0.0) {
+        for (int i = 0; i < options.clicks; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            clickCentre(display, window);
+        }
+        std::this_thread::sleep_for(std::chrono::duration<double>(options.settleSeconds));
+        readMemory(pid, sample);
+    }
+    stop(display, pid);
+    return sample;
+}
+
+template <typename T> double median(std::vector<T> values) {
+    if (values.empty()) {
+        return -1.0;
+    }
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 == 1 ? static_cast<double>(values[n / 2])
+                      : (static_cast<double>(values[n / 2 - 1]) + values[n / 2]) / 2.0;
+}
+
+std::string baseName(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parse(argc, argv, options)) {
+        std::fprintf(
+            stderr, "usage: startup_probe [--runs N] [--clicks K] [--settle SECONDS] PROGRAM...\n");
+        return 2;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        std::fprintf(stderr, "startup_probe: cannot open the X display\n");
+        return 1;
+    }
+    XSetErrorHandler(ignoreXError);
+    const Window root = DefaultRootWindow(display);
+    XSetWindowBackground(display, root, BlackPixel(display, DefaultScreen(display)));
+    XClearWindow(display, root);
+    XSelectInput(display, root, SubstructureNotifyMask);
+    XSync(display, True);
+
+    const std::size_t count = options.programs.size();
+    std::vector<std::vector<double>> startups(count);
+    std::vector<std::vector<long>> rss(count);
+    std::vector<std::vector<long>> hwm(count);
+    std::vector<std::vector<long>> anon(count);
+    for (int run = 0; run < options.runs; ++run) {
+        for (std::size_t p = 0; p < count; ++p) {
+            const Sample sample = measure(display, options, options.programs[p]);
+            std::printf("run %2d  %-16s start-up %8.1f ms", run + 1,
+                        baseName(options.programs[p]).c_str(), sample.startupMs);
+            if (sample.startupMs >= 0.0) {
+                startups[p].push_back(sample.startupMs);
+            }
+            if (sample.rssKiB >= 0) {
+                std::printf("  VmRSS %6.1f MiB  VmHWM %6.1f MiB  RssAnon %6.1f MiB",
+                            sample.rssKiB / 1024.0, sample.hwmKiB / 1024.0,
+                            sample.anonKiB / 1024.0);
+                rss[p].push_back(sample.rssKiB);
+                hwm[p].push_back(sample.hwmKiB);
+                anon[p].push_back(sample.anonKiB);
+            }
+            std::printf("\n");
+            std::fflush(stdout);
+        }
+    }
+
+    std::printf("\nmedians\n%-16s %5s %14s %10s %10s %12s\n", "program", "runs", "start-up ms",
+                "VmRSS MiB", "VmHWM MiB", "RssAnon MiB");
+    for (std::size_t p = 0; p < count; ++p) {
+        std::printf("%-16s %5zu %14.1f %10.1f %10.1f %12.1f\n",
+                    baseName(options.programs[p]).c_str(), startups[p].size(), median(startups[p]),
+                    median(rss[p]) / 1024.0, median(hwm[p]) / 1024.0, median(anon[p]) / 1024.0);
+    }
+    for (std::size_t p = 1; p < count; ++p) {
+        std::printf("%s against %s: start-up %.2f times", baseName(options.programs[p]).c_str(),
+                    baseName(options.programs[0]).c_str(),
+                    median(startups[p]) / median(startups[0]));
+        if (!rss[p].empty() && !rss[0].empty()) {
+            std::printf(", VmRSS %+.1f MiB (RssAnon %+.1f MiB)",
+                        (median(rss[p]) - median(rss[0])) / 1024.0,
+                        (median(anon[p]) - median(anon[0])) / 1024.0);
+        }
+        std::printf("\n");
+    }
+    XCloseDisplay(display);
+    return 0;
+}
