@@ -2,10 +2,11 @@
 // until its first frame is on the screen, and how much memory it holds once it has settled.
 // Nothing in the measured programs knows about it.
 //
-// Usage: startup_probe [--runs N] [--clicks K] [--settle SECONDS] PROGRAM...
+// Usage: startup_probe [--runs N] [--clicks K] [--settle SECONDS] [-C DIR] PROGRAM...
 //
 // The programs are started in turn, run after run (so a burst of load elsewhere on the machine
-// falls on all of them alike), each from the current folder with its standard output discarded.
+// falls on all of them alike), each with its standard output discarded, from the current folder
+// or from the one named by the last -C before it (so two builds can run on their own data).
 // A program's first frame counts as shown when at least 90% of a grid of points across its first
 // window are no longer black: the probe paints the root window black, so that a window that has
 // not drawn yet shows black there. With --settle, the probe then clicks K times in the middle of
@@ -38,11 +39,16 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+struct Program {
+    std::string path;
+    std::string folder; // empty: the probe's own
+};
+
 struct Options {
     int runs = 11;
     int clicks = 0;
     double settleSeconds = 0.0;
-    std::vector<std::string> programs;
+    std::vector<Program> programs;
 };
 
 struct Sample {
@@ -62,6 +68,7 @@ double millisecondsSince(Clock::time_point start) {
 }
 
 bool parse(int argc, char** argv, Options& options) {
+    std::string folder;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -71,10 +78,12 @@ bool parse(int argc, char** argv, Options& options) {
             options.clicks = std::atoi(argv[++i]);
         } else if (arg == "--settle" && hasValue) {
             options.settleSeconds = std::atof(argv[++i]);
+        } else if (arg == "-C" && hasValue) {
+            folder = argv[++i];
         } else if (!arg.empty() && arg[0] == '-') {
             return false;
         } else {
-            options.programs.push_back(arg);
+            options.programs.push_back({arg, folder});
         }
     }
     return options.runs > 0 && !options.programs.empty();
@@ -174,15 +183,19 @@ void readMemory(pid_t pid, Sample& sample) {
     }
 }
 
-pid_t start(const std::string& program) {
+pid_t start(const Program& program) {
     const pid_t pid = fork();
     if (pid == 0) {
+        if (!program.folder.empty() && chdir(program.folder.c_str()) != 0) {
+            std::perror(program.folder.c_str());
+            _exit(127);
+        }
         const int devNull = open("/dev/null", O_WRONLY);
         if (devNull >= 0) {
             dup2(devNull, STDOUT_FILENO);
         }
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-        std::perror(program.c_str());
+        execl(program.path.c_str(), program.path.c_str(), static_cast<char*>(nullptr));
+        std::perror(program.path.c_str());
         _exit(127);
     }
     return pid;
@@ -198,7 +211,7 @@ void stop(Display* display, pid_t pid) {
     XSync(display, True);
 }
 
-Sample measure(Display* display, const Options& options, const std::string& program) {
+Sample measure(Display* display, const Options& options, const Program& program) {
     Sample sample;
     XSync(display, True); // start from an empty event queue
     const Clock::time_point started = Clock::now();
@@ -227,6 +240,14 @@ Sample measure(Display* display, const Options& options, const std::string& prog
     return sample;
 }
 
+// The first line of /proc/loadavg: the machine's load over the last 1, 5 and 15 minutes.
+std::string loadAverage() {
+    std::ifstream file("/proc/loadavg");
+    std::string line;
+    std::getline(file, line);
+    return line;
+}
+
 template <typename T> double median(std::vector<T> values) {
     if (values.empty()) {
         return -1.0;
@@ -242,13 +263,29 @@ std::string baseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Each program's file name, followed by its place on the command line where two share a name
+// (two builds of the game).
+std::vector<std::string> labels(const std::vector<Program>& programs) {
+    std::vector<std::string> result;
+    for (std::size_t p = 0; p < programs.size(); ++p) {
+        const std::string name = baseName(programs[p].path);
+        const bool shared =
+            std::count_if(programs.begin(), programs.end(), [&name](const Program& other) {
+                return baseName(other.path) == name;
+            }) > 1;
+        result.push_back(shared ? name + "#" + std::to_string(p + 1) : name);
+    }
+    return result;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     Options options;
     if (!parse(argc, argv, options)) {
-        std::fprintf(
-            stderr, "usage: startup_probe [--runs N] [--clicks K] [--settle SECONDS] PROGRAM...\n");
+        std::fprintf(stderr,
+                     "usage: startup_probe [--runs N] [--clicks K] [--settle SECONDS] [-C DIR] "
+                     "PROGRAM...\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -264,6 +301,8 @@ int main(int argc, char** argv) {
     XSync(display, True);
 
     const std::size_t count = options.programs.size();
+    const std::vector<std::string> names = labels(options.programs);
+    std::printf("load average at the start: %s\n", loadAverage().c_str());
     std::vector<std::vector<double>> startups(count);
     std::vector<std::vector<long>> rss(count);
     std::vector<std::vector<long>> hwm(count);
@@ -271,8 +310,8 @@ int main(int argc, char** argv) {
     for (int run = 0; run < options.runs; ++run) {
         for (std::size_t p = 0; p < count; ++p) {
             const Sample sample = measure(display, options, options.programs[p]);
-            std::printf("run %2d  %-16s start-up %8.1f ms", run + 1,
-                        baseName(options.programs[p]).c_str(), sample.startupMs);
+            std::printf("run %2d  %-16s start-up %8.1f ms", run + 1, names[p].c_str(),
+                        sample.startupMs);
             if (sample.startupMs >= 0.0) {
                 startups[p].push_back(sample.startupMs);
             }
@@ -289,16 +328,19 @@ int main(int argc, char** argv) {
         }
     }
 
+    std::printf("load average at the end: %s\n", loadAverage().c_str());
     std::printf("\nmedians\n%-16s %5s %14s %10s %10s %12s\n", "program", "runs", "start-up ms",
                 "VmRSS MiB", "VmHWM MiB", "RssAnon MiB");
     for (std::size_t p = 0; p < count; ++p) {
-        std::printf("%-16s %5zu %14.1f %10.1f %10.1f %12.1f\n",
-                    baseName(options.programs[p]).c_str(), startups[p].size(), median(startups[p]),
-                    median(rss[p]) / 1024.0, median(hwm[p]) / 1024.0, median(anon[p]) / 1024.0);
+        std::printf("%-16s %5zu %14.1f", names[p].c_str(), startups[p].size(), median(startups[p]));
+        if (!rss[p].empty()) {
+            std::printf(" %10.1f %10.1f %12.1f", median(rss[p]) / 1024.0, median(hwm[p]) / 1024.0,
+                        median(anon[p]) / 1024.0);
+        }
+        std::printf("\n");
     }
     for (std::size_t p = 1; p < count; ++p) {
-        std::printf("%s against %s: start-up %.2f times", baseName(options.programs[p]).c_str(),
-                    baseName(options.programs[0]).c_str(),
+        std::printf("%s against %s: start-up %.2f times", names[p].c_str(), names[0].c_str(),
                     median(startups[p]) / median(startups[0]));
         if (!rss[p].empty() && !rss[0].empty()) {
             std::printf(", VmRSS %+.1f MiB (RssAnon %+.1f MiB)",

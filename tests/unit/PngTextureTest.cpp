@@ -1,5 +1,6 @@
 #include "gfx/PngTexture.h"
 
+#include "gfx/GlScope.h"
 #include "support/GlContext.h"
 #include "support/PngWriter.h"
 
@@ -108,6 +109,95 @@ TEST(PngDecode, HalvingAveragesDownToOnePixel) {
     PngImage again = halveImage(half);
     EXPECT_EQ(again.width, 1u);
     EXPECT_EQ(again.height, 1u);
+}
+
+namespace {
+
+// Bytes that look like noise but are the same on every run.
+PngImage noiseImage(unsigned width, unsigned height, unsigned channels) {
+    PngImage image;
+    image.width = width;
+    image.height = height;
+    image.channels = channels;
+    std::uint32_t state = 12345u + width * 31u + height * 7u + channels;
+    for (std::size_t i = 0; i < std::size_t{width} * height * channels; ++i) {
+        state = state * 1664525u + 1013904223u;
+        image.pixels.push_back(static_cast<unsigned char>(state >> 24));
+    }
+    return image;
+}
+
+// The next level the plain way: the rounded mean of each 2 x 2 block, a side one texel long
+// pairing the texel with itself and an odd side dropping its last texel.
+PngImage halvedByHand(const PngImage& image) {
+    PngImage half;
+    half.width = image.width > 1 ? image.width / 2 : 1;
+    half.height = image.height > 1 ? image.height / 2 : 1;
+    half.channels = image.channels;
+    const auto at = [&image](unsigned x, unsigned y, unsigned k) -> unsigned {
+        x = x < image.width ? x : image.width - 1;
+        y = y < image.height ? y : image.height - 1;
+        return image.pixels[(std::size_t{y} * image.width + x) * image.channels + k];
+    };
+    for (unsigned y = 0; y < half.height; ++y) {
+        for (unsigned x = 0; x < half.width; ++x) {
+            for (unsigned k = 0; k < image.channels; ++k) {
+                const unsigned sum = at(2 * x, 2 * y, k) + at(2 * x + 1, 2 * y, k) +
+                                     at(2 * x, 2 * y + 1, k) + at(2 * x + 1, 2 * y + 1, k);
+                half.pixels.push_back(static_cast<unsigned char>((sum + 2) / 4));
+            }
+        }
+    }
+    return half;
+}
+
+} // namespace
+
+TEST(PngDecode, HalvingIsTheBoxFilterAtEveryDepthForOddAndThinImages) {
+    const unsigned sizes[][2] = {{8, 6}, {7, 5}, {1, 9}, {9, 1}, {2, 3}, {1, 1}};
+    for (unsigned channels = 1; channels <= 4; ++channels) {
+        for (const auto& size : sizes) {
+            const PngImage image = noiseImage(size[0], size[1], channels);
+            const PngImage expected = halvedByHand(image);
+            const PngImage half = halveImage(image);
+            EXPECT_EQ(half.width, expected.width);
+            EXPECT_EQ(half.height, expected.height);
+            EXPECT_EQ(half.channels, channels);
+            EXPECT_EQ(half.pixels, expected.pixels)
+                << size[0] << " x " << size[1] << ", " << channels << " channels";
+        }
+    }
+}
+
+TEST(PngBind, EveryMipmapLevelHoldsTheImageHalvedOnceMore) {
+    ASSERT_TRUE(ensureGlContext());
+    const PngImage image = noiseImage(12, 5, 4);
+    const std::string path = tempPath("chain.png");
+    ASSERT_TRUE(writePng(path, image.width, image.height, 4, image.pixels));
+    const unsigned name =
+        pngBind(path.c_str(), PNG_BUILDMIPMAPS, PNG_ALPHA, nullptr, GL_CLAMP, GL_LINEAR, GL_LINEAR);
+    std::remove(path.c_str());
+    ASSERT_NE(name, 0u);
+
+    // 12 x 5, 6 x 2, 3 x 1, 1 x 1: each level read back is the one before it halved.
+    ClientAttribScope pixelStore(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    PngImage expected = image;
+    for (GLint level = 1; level <= 3; ++level) {
+        expected = halvedByHand(expected);
+        GLint width = 0;
+        GLint height = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &height);
+        ASSERT_EQ(static_cast<unsigned>(width), expected.width) << "level " << level;
+        ASSERT_EQ(static_cast<unsigned>(height), expected.height) << "level " << level;
+        std::vector<unsigned char> texels(expected.pixels.size());
+        glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        EXPECT_EQ(texels, expected.pixels) << "level " << level;
+    }
+    GLint minFilter = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+    EXPECT_EQ(minFilter, GL_LINEAR);
 }
 
 TEST(PngBind, UploadsWithTheAskedParametersAndAFullMipmapChain) {
