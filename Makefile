@@ -11,7 +11,7 @@ SAN_ENV    := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
               LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
               UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: run test test-sanitize build build-sanitize deps bench fuzz format assets clean
+.PHONY: run test test-sanitize build build-sanitize deps bench bench-startup fuzz format assets clean
 
 run: build
 	cd data && ../$(RELEASE)/hexaglint
@@ -60,6 +60,12 @@ package: build
 
 bench: build
 	cd data && $(XVFB) ../$(RELEASE)/bench/benchmarks
+
+# Start-up to the first frame and memory on the play screen, the game against a bare window that
+# only clears (docs/performance.md): medians of 11 runs, started alternately.
+bench-startup: build
+	cd data && $(XVFB) ../$(RELEASE)/bench/startup_probe --runs 11 --clicks 2 --settle 3 \
+	    ../$(RELEASE)/bench/bare_window ../$(RELEASE)/hexaglint
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -9,16 +9,18 @@
 // or from the one named by the last -C before it (so two builds can run on their own data).
 // A program's first frame counts as shown when at least 90% of a grid of points across its first
 // window are no longer black: the probe paints the root window black, so that a window that has
-// not drawn yet shows black there. With --settle, the probe then clicks K times in the middle of
-// the window (half a second apart; two clicks take the game from its title to the play screen),
-// waits the given seconds and reads VmRSS, VmHWM and RssAnon from /proc/PID/status. Each program is
-// ended with SIGTERM after its run. Medians are reported, and every figure against the first
-// program.
+// not drawn yet shows black there. Alongside the time, the processor time that all of the
+// program's threads had used by then is read, which load elsewhere disturbs much less. With
+// --settle, the probe then clicks K times in the middle of the window (half a second apart; two
+// clicks take the game from its title to the play screen), waits the given seconds and reads VmRSS,
+// VmHWM and RssAnon from /proc/PID/status. Each program is ended with SIGTERM after its run.
+// Medians are reported, and every figure against the first program.
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -53,6 +55,7 @@ struct Options {
 
 struct Sample {
     double startupMs = -1.0; // below 0 when no frame was seen in time
+    double cpuMs = -1.0;     // processor time of all the program's threads until then
     long rssKiB = -1;
     long hwmKiB = -1;
     long anonKiB = -1; // the part of VmRSS that is the program's own memory, not mapped files
@@ -168,6 +171,29 @@ void clickCentre(Display* display, Window window) {
     XFlush(display);
 }
 
+// Time on the processor of every thread the process has, from the scheduler's own count in
+// nanoseconds: a figure that load elsewhere on the machine disturbs far less than the clock.
+double processorMilliseconds(pid_t pid) {
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    DIR* dir = opendir(tasks.c_str());
+    if (dir == nullptr) {
+        return -1.0;
+    }
+    double total = 0.0;
+    while (const dirent* entry = readdir(dir)) {
+        if (entry->d_name[0] == '.') {
+            continue;
+        }
+        std::ifstream stat(tasks + "/" + entry->d_name + "/schedstat");
+        double nanoseconds = 0.0;
+        if (stat >> nanoseconds) {
+            total += nanoseconds / 1e6;
+        }
+    }
+    closedir(dir);
+    return total;
+}
+
 // VmRSS, VmHWM and RssAnon of a running process, in KiB.
 void readMemory(pid_t pid, Sample& sample) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
@@ -224,6 +250,7 @@ Sample measure(Display* display, const Options& options, const Program& program)
     while (window != 0 && Clock::now() < deadline) {
         if (showsFrame(display, window)) {
             sample.startupMs = millisecondsSince(started);
+            sample.cpuMs = processorMilliseconds(pid);
             break;
         }
         std::this_thread::sleep_for(std::chrono::microseconds(500));
@@ -304,16 +331,18 @@ int main(int argc, char** argv) {
     const std::vector<std::string> names = labels(options.programs);
     std::printf("load average at the start: %s\n", loadAverage().c_str());
     std::vector<std::vector<double>> startups(count);
+    std::vector<std::vector<double>> cpu(count);
     std::vector<std::vector<long>> rss(count);
     std::vector<std::vector<long>> hwm(count);
     std::vector<std::vector<long>> anon(count);
     for (int run = 0; run < options.runs; ++run) {
         for (std::size_t p = 0; p < count; ++p) {
             const Sample sample = measure(display, options, options.programs[p]);
-            std::printf("run %2d  %-16s start-up %8.1f ms", run + 1, names[p].c_str(),
-                        sample.startupMs);
+            std::printf("run %2d  %-16s start-up %8.1f ms (cpu %6.1f ms)", run + 1,
+                        names[p].c_str(), sample.startupMs, sample.cpuMs);
             if (sample.startupMs >= 0.0) {
                 startups[p].push_back(sample.startupMs);
+                cpu[p].push_back(sample.cpuMs);
             }
             if (sample.rssKiB >= 0) {
                 std::printf("  VmRSS %6.1f MiB  VmHWM %6.1f MiB  RssAnon %6.1f MiB",
@@ -329,10 +358,11 @@ int main(int argc, char** argv) {
     }
 
     std::printf("load average at the end: %s\n", loadAverage().c_str());
-    std::printf("\nmedians\n%-16s %5s %14s %10s %10s %12s\n", "program", "runs", "start-up ms",
-                "VmRSS MiB", "VmHWM MiB", "RssAnon MiB");
+    std::printf("\nmedians\n%-16s %5s %12s %12s %10s %10s %12s\n", "program", "runs", "start-up ms",
+                "its cpu ms", "VmRSS MiB", "VmHWM MiB", "RssAnon MiB");
     for (std::size_t p = 0; p < count; ++p) {
-        std::printf("%-16s %5zu %14.1f", names[p].c_str(), startups[p].size(), median(startups[p]));
+        std::printf("%-16s %5zu %12.1f %12.1f", names[p].c_str(), startups[p].size(),
+                    median(startups[p]), median(cpu[p]));
         if (!rss[p].empty()) {
             std::printf(" %10.1f %10.1f %12.1f", median(rss[p]) / 1024.0, median(hwm[p]) / 1024.0,
                         median(anon[p]) / 1024.0);
@@ -340,8 +370,9 @@ int main(int argc, char** argv) {
         std::printf("\n");
     }
     for (std::size_t p = 1; p < count; ++p) {
-        std::printf("%s against %s: start-up %.2f times", names[p].c_str(), names[0].c_str(),
-                    median(startups[p]) / median(startups[0]));
+        std::printf("%s against %s: start-up %.2f times (cpu %.2f times)", names[p].c_str(),
+                    names[0].c_str(), median(startups[p]) / median(startups[0]),
+                    median(cpu[p]) / median(cpu[0]));
         if (!rss[p].empty() && !rss[0].empty()) {
             std::printf(", VmRSS %+.1f MiB (RssAnon %+.1f MiB)",
                         (median(rss[p]) - median(rss[0])) / 1024.0,
