@@ -434,6 +434,13 @@ bool SoakTest::step(Window window, Clock::time_point playStart, bool titleOnly) 
         break;
     }
     case 8:
+        // The memory soak sends no resize requests: with them, resident memory in the play screen
+        // swings up and down by 2 to 8 MiB as the GL driver follows the window's brief sizes,
+        // which would hide a leak as well as fake one. The soak across games, on both builds,
+        // keeps them.
+        if (oneGame_) {
+            break;
+        }
         if (!resizeAndWait(window)) {
             return false;
         }
@@ -469,14 +476,7 @@ void SoakTest::fail(const std::string& why, GameProcess& game, GameRecord& recor
 }
 
 bool SoakTest::playOneGame(Clock::time_point deadline, GameRecord& record) {
-    GameProcess::Options options = GameProcess::defaults();
-    if (oneGame_) {
-        // Every resize request makes the GL driver reallocate the window's buffers, several MiB
-        // each. Mapped and unmapped apart from the heap, they leave resident memory following
-        // what the game holds instead of where the heap's top last was.
-        options.environment["MALLOC_MMAP_THRESHOLD_"] = "131072";
-    }
-    GameProcess game(options);
+    GameProcess game(GameProcess::defaults());
     const Clock::time_point started = Clock::now();
     const long eventsBefore = events_;
     phase_ = Phase::Free;
