@@ -22,7 +22,10 @@ void Audio::init() {
     if (outputOpen_) {
         return;
     }
-    // Only the sound part of SDL: the toolkit owns the window and the events.
+    // Only the sound part of SDL: the toolkit owns the window and the events. SDL would also
+    // turn Ctrl+C and SIGTERM into quit events that nothing here reads, leaving a game that no
+    // terminal or session manager could stop; the default handlers stay.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return;
     }

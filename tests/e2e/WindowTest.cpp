@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -85,4 +87,17 @@ TEST_F(WindowTest, PressesWalkFromTitleThroughInstructionsToPlay) {
     (void)isWhite;
     EXPECT_EQ(game.standardOutput(), "");
     EXPECT_TRUE(game.running());
+}
+
+TEST_F(WindowTest, InterruptAndTerminateStopTheGameWithItsSoundOpen) {
+    // SDL's dummy driver opens a real output, as a sound card would.
+    for (const int signal : {SIGINT, SIGTERM}) {
+        GameProcess game(GameProcess::defaults());
+        const Window window = display.waitForWindow("Hexaglint", 20s);
+        ASSERT_NE(window, 0u) << game.standardError();
+        ASSERT_EQ(::kill(game.pid(), signal), 0);
+        const auto status = game.waitExit(10s);
+        ASSERT_TRUE(status.has_value()) << "signal " << signal << " did not stop the game";
+        EXPECT_EQ(*status, 128 + signal);
+    }
 }
