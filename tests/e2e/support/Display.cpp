@@ -7,6 +7,7 @@
 #include <X11/extensions/XTest.h>
 
 #include <cstdio>
+#include <fcntl.h>
 #include <stdexcept>
 #include <thread>
 
@@ -56,10 +57,19 @@ bool Screenshot::save(const std::string& path) const {
 }
 
 XDisplay::XDisplay() {
-    display_ = XOpenDisplay(nullptr);
+    // The server now and then turns a connection away while an earlier game's are being torn
+    // down; a moment later it answers.
+    for (int attempt = 0; attempt < 50 && display_ == nullptr; ++attempt) {
+        display_ = XOpenDisplay(nullptr);
+        if (display_ == nullptr) {
+            pause(std::chrono::milliseconds(100));
+        }
+    }
     if (display_ == nullptr) {
         throw std::runtime_error("cannot open the X display (is DISPLAY set?)");
     }
+    // The games this test starts must not inherit its connection.
+    fcntl(ConnectionNumber(display_), F_SETFD, FD_CLOEXEC);
     XSetErrorHandler(ignoreXError);
 }
 
