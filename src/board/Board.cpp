@@ -97,6 +97,10 @@ void Board::resolveSwap(int a, int b) {
 }
 
 void Board::collectGroup(int cell, std::vector<int>& group) const {
+    // A cell off the board has no neighbours, so no group either; resolveSwap then locks nothing.
+    if (!isCell(cell)) {
+        return;
+    }
     const int colour = cells[cell]->colour();
     for (int neighbour : neighbourCells(cell)) {
         const Gem& gem = *cells[neighbour];

@@ -80,7 +80,8 @@ class Board {
     // Locks the same-coloured living group around a, then around b, when the cell has company.
     void resolveSwap(int a, int b);
     // Appends to group every cell reachable from cell through living gems of its colour, depth
-    // first in neighbour order. Locked gems take part; dead gems stop the search.
+    // first in neighbour order. Locked gems take part; dead gems stop the search. Appends nothing
+    // for a cell outside 0..126.
     void collectGroup(int cell, std::vector<int>& group) const;
 
     // Recounts score (locked gems) and ends the game when five or fewer loose gems remain.

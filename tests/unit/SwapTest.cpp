@@ -276,9 +276,14 @@ TEST_F(Swap, CollectGroupSearchesDepthFirstInNeighbourOrder) {
     // Breadth first would give 63, 65, 52, 64.
     EXPECT_EQ(group, (std::vector<int>{63, 64, 65, 52}));
 
-    std::vector<int> alone;
-    board.collectGroup(10, alone);
-    EXPECT_TRUE(alone.empty());
+    // Cells with no company, or off the board, have no group; resolving them locks nothing.
+    for (const int cell : {10, -1, Board::kCellCount}) {
+        std::vector<int> alone;
+        board.collectGroup(cell, alone);
+        EXPECT_TRUE(alone.empty()) << cell;
+    }
+    board.resolveSwap(-1, Board::kCellCount);
+    EXPECT_TRUE(lockedCells(board).empty());
 }
 
 TEST_F(Swap, ResolveSwapLocksOnlyCellsWithCompany) {
