@@ -183,10 +183,16 @@ TEST_F(BoardDrawingTest, SparklesSitInTheCellFrameAndScaleWithTheirSize) {
 
 TEST_F(BoardDrawingTest, LeavesTheStackTheStateAndTheColourAsPromised) {
     board->cells[5]->pulsing = true;
+    Sparkle sparkle;
+    sparkle.x = 0.4f;
+    board->cells[5]->sparkles.push_back(sparkle);
     glColor4f(0.3f, 0.2f, 0.1f, 0.5f);
     const int depth = modelViewDepth();
     const auto matrix = modelViewMatrix();
     drawBoard(*board);
+    // A gem on its own too, outside the cell scope the board puts round it: its sparkle's moves
+    // must not stay behind.
+    drawGem(*board->cells[5]);
     EXPECT_EQ(modelViewDepth(), depth);
     EXPECT_EQ(modelViewMatrix(), matrix);
     EXPECT_FALSE(isEnabled(GL_TEXTURE_2D));

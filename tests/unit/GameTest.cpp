@@ -1,37 +1,90 @@
 #include "app/Game.h"
 
+#include "app/ScreenState.h"
+#include "app/View.h"
+#include "board/Board.h"
+#include "support/GlContext.h"
+#include "support/GlState.h"
+#include "support/KeptBoard.h"
+
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
-TEST(GameFrameTime, ShortFramesPassThroughUnchanged) {
-    const FrameTiming timing = frameTimeBetween(1000, 1016);
-    EXPECT_DOUBLE_EQ(timing.seconds, 0.016);
-    EXPECT_FALSE(timing.clamped);
-    EXPECT_DOUBLE_EQ(frameTimeBetween(5, 5).seconds, 0.0);
-}
+#include <chrono>
+#include <thread>
 
 TEST(GameFrameTime, ClampsAtOneHundredTwentyMillisecondsAndClearsOnlyAboveIt) {
-    const FrameTiming exact = frameTimeBetween(0, 120);
-    EXPECT_DOUBLE_EQ(exact.seconds, 0.12);
-    EXPECT_FALSE(exact.clamped);
-
-    const FrameTiming over = frameTimeBetween(0, 121);
-    EXPECT_DOUBLE_EQ(over.seconds, 0.12);
-    EXPECT_TRUE(over.clamped);
-
-    const FrameTiming loading = frameTimeBetween(10, 2500);
-    EXPECT_DOUBLE_EQ(loading.seconds, 0.12);
-    EXPECT_TRUE(loading.clamped);
+    struct Case {
+        int previousMs, nowMs;
+        double seconds;
+        bool clamped;
+    };
+    for (const Case& c :
+         {Case{1000, 1016, 0.016, false}, Case{5, 5, 0.0, false}, Case{0, 120, 0.12, false},
+          Case{0, 121, 0.12, true}, Case{10, 2500, 0.12, true},
+          // The counter is signed and may wrap; the difference is taken unsigned.
+          Case{2147483640, -2147483640, 0.016, false},
+          // A clock going backwards is a long stall.
+          Case{500, 400, 0.12, true}}) {
+        const FrameTiming timing = frameTimeBetween(c.previousMs, c.nowMs);
+        EXPECT_NEAR(timing.seconds, c.seconds, 1e-12) << c.previousMs << " to " << c.nowMs;
+        EXPECT_EQ(timing.clamped, c.clamped) << c.previousMs << " to " << c.nowMs;
+    }
 }
 
-TEST(GameFrameTime, ClockWrapStillGivesTheShortFrame) {
-    // The elapsed-time counter is signed; the difference is taken unsigned.
-    const FrameTiming timing = frameTimeBetween(2147483640, -2147483640);
-    EXPECT_NEAR(timing.seconds, 0.016, 1e-12);
-    EXPECT_FALSE(timing.clamped);
-}
+namespace {
 
-TEST(GameFrameTime, ClockGoingBackwardsIsALongStall) {
-    const FrameTiming timing = frameTimeBetween(500, 400);
-    EXPECT_DOUBLE_EQ(timing.seconds, 0.12);
-    EXPECT_TRUE(timing.clamped);
+// Game::render on the tests' window. The depth test stays off, so only a clear writes the depth
+// buffer: marked with 0 before a frame, it reads 1 after it only when the frame cleared.
+class GameRender : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(ensureGlContext());
+        game = Game::instance();
+        theBoard = &keptBoard(9);
+        glDisable(GL_DEPTH_TEST);
+        // Something the camera would not load, for a frame that forgot to restore the matrix.
+        glTranslatef(1.0f, 2.0f, 3.0f);
+    }
+    void TearDown() override {
+        theBoard = nullptr;
+        screenState = Title;
+        View::instance()->reshape(View::kWidth, View::kHeight);
+    }
+
+    // One frame on a marked depth buffer: whether it cleared. Every frame leaves the model-view
+    // matrix and its stack as it found them.
+    bool frameClears(int state) {
+        screenState = state;
+        glClearDepth(0.0);
+        glClear(GL_DEPTH_BUFFER_BIT);
+        glClearDepth(1.0);
+        const int depth = modelViewDepth();
+        const auto matrix = modelViewMatrix();
+        game->render();
+        EXPECT_EQ(modelViewDepth(), depth) << "screen " << state;
+        EXPECT_EQ(modelViewMatrix(), matrix) << "screen " << state;
+        float cleared = 0.0f;
+        glReadPixels(View::kWidth / 2, View::kHeight / 2, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT,
+                     &cleared);
+        return cleared == 1.0f;
+    }
+
+    Game* game = nullptr;
+};
+
+} // namespace
+
+TEST_F(GameRender, StillScreensAndGameOverClearButPlayKeepsItsPictureUntilAStall) {
+    for (const int state : {Title, Instructions, GameOver}) {
+        EXPECT_TRUE(frameClears(state)) << "screen " << state;
+    }
+    // The first short frame keeps the picture; a busy machine may stall a few past the limit.
+    bool cleared = frameClears(Playing);
+    for (int frame = 0; frame < 10 && game->frameTime() >= Game::kMaxFrameTime; ++frame) {
+        cleared = frameClears(Playing);
+    }
+    EXPECT_FALSE(cleared);
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_TRUE(frameClears(Playing)) << "a frame after a stall starts from cleared buffers";
 }
