@@ -3,10 +3,10 @@
 // counted through the global operator new, to show that a frame that spawns no sparkle allocates
 // nothing.
 
-#include "AllocationCounter.h"
 #include "app/ScreenState.h"
 #include "board/Board.h"
 #include "board/Gem.h"
+#include "support/AllocationCounter.h"
 
 #include <benchmark/benchmark.h>
 
