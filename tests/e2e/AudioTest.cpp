@@ -99,7 +99,7 @@ TEST_F(AudioTest, WithoutASoundDeviceTheGamePlaysSilently) {
         const Window window = display.waitForWindow("Hexaglint", 20s);
         ASSERT_NE(window, 0u) << driver << ": " << game.standardError();
         display.movePointer(window, 1000, 750);
-        pause(300ms);
+        ASSERT_TRUE(display.waitForFrames(window)) << driver;
         const Screenshot title = display.capture(window);
         display.click(1);
         EXPECT_TRUE(display.waitForPicture(

@@ -104,7 +104,7 @@ TEST_F(MissingDataTest, WithoutImagesEveryPictureIsAPlainSquareInItsColour) {
     EXPECT_TRUE(display.waitForPicture(window, allWhite, 10s, &title))
         << "the title screen is not plain white";
     display.click(1);
-    pause(500ms);
+    ASSERT_TRUE(display.waitForFrames(window));
     EXPECT_TRUE(allWhite(display.capture(window))) << "the instructions are not plain white";
     display.click(1);
 
@@ -114,7 +114,7 @@ TEST_F(MissingDataTest, WithoutImagesEveryPictureIsAPlainSquareInItsColour) {
     ASSERT_TRUE(display.waitForPicture(
         window, [](const Screenshot& s) { return !allWhite(s); }, 10s, &play))
         << "the play screen never showed";
-    pause(100ms);
+    ASSERT_TRUE(display.waitForFrames(window));
     play = display.capture(window);
     std::vector<int> colours(Board::kCellCount, -1);
     std::set<int> seen;
@@ -159,7 +159,8 @@ TEST_F(MissingDataTest, WithoutSoundsTheGamePlaysSilently) {
     const Window window = display.waitForWindow("Hexaglint", 20s);
     ASSERT_NE(window, 0u) << game.standardError();
 
-    const Screenshot play = enterPlay(display, window);
+    Screenshot play;
+    ASSERT_NO_FATAL_FAILURE(enterPlay(display, window, &play));
     int coloured = 0;
     for (int cell = 0; cell < Board::kCellCount; ++cell) {
         const WindowPoint p = cellPixel(cell);

@@ -36,9 +36,8 @@ class PlayTest : public ::testing::Test {
 
     void pressAt(int x, int y, unsigned button = kLeft) {
         display.movePointer(window, x, y);
-        pause(100ms);
         display.click(button);
-        pause(300ms);
+        EXPECT_TRUE(display.waitForFrames(window));
     }
 
     XDisplay display;
@@ -50,11 +49,11 @@ class PlayTest : public ::testing::Test {
 
 TEST_F(PlayTest, AnyButtonMovesTheStillScreensOnButTheWheelDoesNot) {
     display.movePointer(window, 1020, 764);
-    pause(300ms);
+    ASSERT_TRUE(display.waitForFrames(window));
     const Screenshot title = display.capture(window);
 
     display.click(kWheelDown);
-    pause(500ms);
+    ASSERT_TRUE(display.waitForFrames(window));
     EXPECT_EQ(display.capture(window).rgb, title.rgb) << "a wheel step is not a press";
 
     display.click(kRight);
@@ -64,12 +63,13 @@ TEST_F(PlayTest, AnyButtonMovesTheStillScreensOnButTheWheelDoesNot) {
     display.click(kMiddle);
     ASSERT_TRUE(display.waitForPicture(
         window, [&](const Screenshot& s) { return s.rgb != instructions.rgb; }, 10s));
-    pause(300ms);
+    EXPECT_TRUE(display.waitForFrames(window));
     EXPECT_EQ(game.standardOutput(), "");
 }
 
 TEST_F(PlayTest, TheBoardShowsSixColoursAndNoTwoNeighboursAlike) {
-    const Screenshot play = enterPlay(display, window);
+    Screenshot play;
+    ASSERT_NO_FATAL_FAILURE(enterPlay(display, window, &play));
     const auto colours = cellColours(play);
     std::set<int> seen;
     for (int cell = 0; cell < Board::kCellCount; ++cell) {
@@ -83,7 +83,8 @@ TEST_F(PlayTest, TheBoardShowsSixColoursAndNoTwoNeighboursAlike) {
 }
 
 TEST_F(PlayTest, ClickingSelectsAndClickingANeighbourSwapsTheColours) {
-    const Screenshot play = enterPlay(display, window);
+    Screenshot play;
+    ASSERT_NO_FATAL_FAILURE(enterPlay(display, window, &play));
     const auto before = cellColours(play);
 
     // A gap between two squares and a spot off the board are no clicks on a gem.
@@ -116,7 +117,7 @@ TEST_F(PlayTest, ClickingSelectsAndClickingANeighbourSwapsTheColours) {
 }
 
 TEST_F(PlayTest, HoveredGemsKeepTheirColourWhileOthersFade) {
-    enterPlay(display, window);
+    ASSERT_NO_FATAL_FAILURE(enterPlay(display, window));
     // Keep the pointer moving over cell 63, in the middle of the board, for a good while.
     const Board::Point middle = Board::cellCentre(63);
     const auto deadline = std::chrono::steady_clock::now() + 16s;
@@ -128,7 +129,7 @@ TEST_F(PlayTest, HoveredGemsKeepTheirColourWhileOthersFade) {
         pause(8ms);
     }
     display.movePointer(window, 1020, 764);
-    pause(200ms);
+    ASSERT_TRUE(display.waitForFrames(window));
     const Screenshot shot = display.capture(window);
     const WindowPoint hovered = cellPixel(63);
     const WindowPoint untouched = cellPixel(0);
@@ -139,7 +140,8 @@ TEST_F(PlayTest, HoveredGemsKeepTheirColourWhileOthersFade) {
 }
 
 TEST_F(PlayTest, LeftAloneEveryGemDiesAndOnlyALeftPressEndsTheGame) {
-    Screenshot last = enterPlay(display, window);
+    Screenshot last;
+    ASSERT_NO_FATAL_FAILURE(enterPlay(display, window, &last));
     EXPECT_FALSE(showsFinalScore(last));
     const auto started = std::chrono::steady_clock::now();
     // Every loose gem loses its colour in about 33 seconds of play and dies; a slow machine plays
@@ -166,7 +168,7 @@ TEST_F(PlayTest, LeftAloneEveryGemDiesAndOnlyALeftPressEndsTheGame) {
     pressAt(1020, 764, kRight);
     pressAt(1020, 764, kMiddle);
     EXPECT_TRUE(game.running());
-    pressAt(1020, 764, kLeft);
+    display.click(kLeft);
     const auto status = game.waitExit(10s);
     ASSERT_TRUE(status.has_value()) << game.standardError() << game.backtrace();
     EXPECT_EQ(*status, 0);

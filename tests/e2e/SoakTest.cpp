@@ -503,6 +503,10 @@ bool SoakTest::playOneGame(Clock::time_point deadline, GameRecord& record) {
     // Play time starts after this moment, so it can only fall behind the clock.
     const Clock::time_point playStart = Clock::now();
     enterPlay(display_, window_);
+    if (::testing::Test::HasFatalFailure()) {
+        fail("the play screen never showed", game, record);
+        return false;
+    }
     pointerX_ = 100 + 1020;
     pointerY_ = 100 + 764;
 

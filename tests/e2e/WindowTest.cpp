@@ -1,5 +1,6 @@
 #include "Display.h"
 #include "GameProcess.h"
+#include "Play.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +16,6 @@ struct WindowTest : ::testing::Test {
 
     XDisplay display;
 };
-
-bool isWhite(const Screenshot::Pixel& p) {
-    return p.r > 240 && p.g > 240 && p.b > 240;
-}
 
 } // namespace
 
@@ -50,13 +47,13 @@ TEST_F(WindowTest, KeysChangeNothingAndClosingTheWindowEndsTheProcess) {
     const Window window = display.waitForWindow("Hexaglint", 20s);
     ASSERT_NE(window, 0u) << game.standardError();
     display.movePointer(window, 1000, 750);
-    pause(500ms);
+    ASSERT_TRUE(display.waitForFrames(window));
     const Screenshot before = display.capture(window);
 
     for (const char* key : {"space", "Return", "Escape", "a", "F1", "Left"}) {
         display.tapKey(key);
     }
-    pause(500ms);
+    ASSERT_TRUE(display.waitForFrames(window));
     const Screenshot after = display.capture(window);
     EXPECT_EQ(before.rgb, after.rgb);
     EXPECT_TRUE(game.running());
@@ -71,20 +68,7 @@ TEST_F(WindowTest, PressesWalkFromTitleThroughInstructionsToPlay) {
     GameProcess game(GameProcess::defaults());
     const Window window = display.waitForWindow("Hexaglint", 20s);
     ASSERT_NE(window, 0u) << game.standardError();
-    display.movePointer(window, 1000, 750);
-    pause(300ms);
-    const Screenshot title = display.capture(window);
-
-    display.click(1);
-    Screenshot instructions;
-    EXPECT_TRUE(display.waitForPicture(
-        window, [&](const Screenshot& s) { return s.rgb != title.rgb; }, 5s, &instructions));
-
-    display.click(1);
-    Screenshot play;
-    EXPECT_TRUE(display.waitForPicture(
-        window, [&](const Screenshot& s) { return s.rgb != instructions.rgb; }, 5s, &play));
-    (void)isWhite;
+    ASSERT_NO_FATAL_FAILURE(enterPlay(display, window));
     EXPECT_EQ(game.standardOutput(), "");
     EXPECT_TRUE(game.running());
 }

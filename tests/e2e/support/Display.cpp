@@ -5,6 +5,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
 
 #include <cstdio>
 #include <fcntl.h>
@@ -275,4 +276,32 @@ bool XDisplay::waitForPicture(Window window, const std::function<bool(const Scre
         }
         pause(std::chrono::milliseconds(50));
     }
+}
+
+bool XDisplay::waitForFrames(Window window, int frames) {
+    int eventBase = 0;
+    int errorBase = 0;
+    if (!XDamageQueryExtension(display_, &eventBase, &errorBase)) {
+        return false;
+    }
+    const int height = geometry(window).height;
+    const Damage damage = XDamageCreate(display_, window, XDamageReportRawRectangles);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    int drawn = 0;
+    while (drawn < frames && std::chrono::steady_clock::now() < deadline) {
+        while (XPending(display_) > 0) {
+            XEvent event;
+            XNextEvent(display_, &event);
+            // A big picture may arrive in strips, top first: the strip that reaches the bottom
+            // edge ends it.
+            if (event.type == eventBase + XDamageNotify) {
+                const auto& notify = reinterpret_cast<const XDamageNotifyEvent&>(event);
+                drawn += notify.area.y + notify.area.height >= height ? 1 : 0;
+            }
+        }
+        pause(std::chrono::milliseconds(5));
+    }
+    XDamageDestroy(display_, damage);
+    XSync(display_, True);
+    return drawn >= frames;
 }

@@ -64,6 +64,10 @@ class XDisplay {
     // Polls the window until check accepts a screenshot; the last one is kept in last.
     bool waitForPicture(Window window, const std::function<bool(const Screenshot&)>& check,
                         std::chrono::milliseconds timeout, Screenshot* last = nullptr);
+    // Waits until the game has put a few whole new pictures into the window. The game reads all
+    // its pending events before each frame, so by then it has handled every event sent before
+    // the call. False when the pictures stop coming.
+    bool waitForFrames(Window window, int frames = 3);
 
     void sync();
     _XDisplay* raw() const { return display_; }
@@ -74,5 +78,5 @@ class XDisplay {
     _XDisplay* display_ = nullptr;
 };
 
-// Small pauses so the game's event loop catches up with the events we sent.
+// A sleep between polls, and the pace of a stream of events.
 void pause(std::chrono::milliseconds duration);

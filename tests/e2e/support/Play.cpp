@@ -2,6 +2,8 @@
 
 #include "board/Board.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -108,17 +110,17 @@ bool showsFinalScore(const Screenshot& shot) {
     return dark > 1000;
 }
 
-Screenshot enterPlay(XDisplay& display, Window window) {
+void enterPlay(XDisplay& display, Window window, Screenshot* play) {
     display.movePointer(window, 1020, 764);
-    pause(300ms);
+    ASSERT_TRUE(display.waitForFrames(window)) << "the title screen is not being drawn";
     const Screenshot title = display.capture(window);
     display.click(1);
     Screenshot instructions;
-    display.waitForPicture(
-        window, [&](const Screenshot& s) { return s.rgb != title.rgb; }, 10s, &instructions);
+    ASSERT_TRUE(display.waitForPicture(
+        window, [&](const Screenshot& s) { return s.rgb != title.rgb; }, 10s, &instructions))
+        << "a press on the title did not show the instructions";
     display.click(1);
-    Screenshot play;
-    display.waitForPicture(
-        window, [&](const Screenshot& s) { return s.rgb != instructions.rgb; }, 10s, &play);
-    return play;
+    ASSERT_TRUE(display.waitForPicture(
+        window, [&](const Screenshot& s) { return s.rgb != instructions.rgb; }, 10s, play))
+        << "a press on the instructions did not show the play screen";
 }

@@ -30,5 +30,6 @@ bool showsFinalScore(const Screenshot& shot);
 int darkPixels(const Screenshot& shot, int left, int top, int right, int bottom);
 
 // Starts from the title and presses through to the play screen at the bottom right corner of the
-// window, where no gem lies. Returns the first picture of the play screen.
-Screenshot enterPlay(XDisplay& display, Window window);
+// window, where no gem lies; play, if given, gets its first picture. A fatal failure when a
+// screen never shows: call it under ASSERT_NO_FATAL_FAILURE.
+void enterPlay(XDisplay& display, Window window, Screenshot* play = nullptr);
