@@ -2,6 +2,7 @@
 // tint and blend cleanly, opaque full-screen pictures, a face that covers ASCII, a chime the
 // sound output accepts and music that loops without a gap. Runs in data/, like the game.
 
+#include "gfx/GemArt.h"
 #include "gfx/PngTexture.h"
 
 #include <ft2build.h>
@@ -20,10 +21,12 @@
 
 namespace {
 
-const char* const kShapes[] = {"Hex", "Hept", "Oct", "Nona", "Dec"};
+enum GemKind { Fill, Outline, OutlineWhite };
 
-std::string gemPath(const char* shape, const char* kind) {
-    return std::string("./images/") + shape + "Jem" + kind + ".png";
+// The files the game loads for a shape's pictures, so that a slot given a picture of the wrong
+// kind, or none, fails here.
+std::string gemPath(int shape, GemKind kind) {
+    return GemArt::path(GemArt::kKindsPerShape * shape + kind);
 }
 
 PngImage load(const std::string& path) {
@@ -76,8 +79,8 @@ uint32_t le16(const std::vector<unsigned char>& b, size_t at) {
 } // namespace
 
 TEST(GemImages, BodiesAreOpaquePolygonsThatReachTheSquaresEdge) {
-    for (const char* shape : kShapes) {
-        const std::string path = gemPath(shape, "Fill");
+    for (int shape = 0; shape < GemArt::kShapeCount; ++shape) {
+        const std::string path = gemPath(shape, Fill);
         const PngImage fill = load(path);
         expectSpriteFrame(fill, path);
         if (fill.channels != 4) {
@@ -96,8 +99,8 @@ TEST(GemImages, BodiesAreOpaquePolygonsThatReachTheSquaresEdge) {
 }
 
 TEST(GemImages, BodiesArePaleAndNeutralSoThatTheTintDecidesTheColour) {
-    for (const char* shape : kShapes) {
-        const std::string path = gemPath(shape, "Fill");
+    for (int shape = 0; shape < GemArt::kShapeCount; ++shape) {
+        const std::string path = gemPath(shape, Fill);
         const PngImage fill = load(path);
         ASSERT_EQ(fill.channels, 4u) << path;
         double sum = 0.0;
@@ -127,10 +130,10 @@ TEST(GemImages, BodiesArePaleAndNeutralSoThatTheTintDecidesTheColour) {
 }
 
 TEST(GemImages, RimsLieOnTheBodysEdgeAndTheWhiteRimMatchesTheDarkOne) {
-    for (const char* shape : kShapes) {
-        const PngImage fill = load(gemPath(shape, "Fill"));
-        const std::string darkPath = gemPath(shape, "Outline");
-        const std::string whitePath = gemPath(shape, "OutlineWhite");
+    for (int shape = 0; shape < GemArt::kShapeCount; ++shape) {
+        const PngImage fill = load(gemPath(shape, Fill));
+        const std::string darkPath = gemPath(shape, Outline);
+        const std::string whitePath = gemPath(shape, OutlineWhite);
         const PngImage dark = load(darkPath);
         const PngImage white = load(whitePath);
         expectSpriteFrame(dark, darkPath);
@@ -171,7 +174,7 @@ TEST(GemImages, RimsLieOnTheBodysEdgeAndTheWhiteRimMatchesTheDarkOne) {
 }
 
 TEST(GemImages, HighlightIsAWhiteTwinkleOnTransparency) {
-    const PngImage star = load("./images/Highlight.png");
+    const PngImage star = load(GemArt::path(GemArt::kHighlightSlot));
     expectSpriteFrame(star, "Highlight.png");
     ASSERT_EQ(star.channels, 4u);
     const unsigned c = star.width / 2;

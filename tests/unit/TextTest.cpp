@@ -300,15 +300,6 @@ TEST_F(TextDraw, RestoresTheStateItSavesAndLeavesBlendingAndTheLastGlyphBound) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-TEST(ScoreOffset, ByNumberOfDigits) {
-    EXPECT_EQ(scoreOffsetX(0), 20.0f);
-    EXPECT_EQ(scoreOffsetX(9), 20.0f);
-    EXPECT_EQ(scoreOffsetX(10), 15.0f);
-    EXPECT_EQ(scoreOffsetX(99), 15.0f);
-    EXPECT_EQ(scoreOffsetX(100), 10.0f);
-    EXPECT_EQ(scoreOffsetX(127), 10.0f);
-}
-
 TEST_F(ScoreLineTest, OutsideGameOverItDrawsNothingAndChangesNoState) {
     MarkerLists markers;
     glMatrixMode(GL_PROJECTION);
@@ -332,7 +323,8 @@ TEST_F(ScoreLineTest, LabelAndNumberSitWhereTheBoardPlaneSaysAtTheirScales) {
     const int depth = modelViewDepth();
     const auto matrix = modelViewMatrix();
     // The number starts further left the more digits it has.
-    const std::vector<std::pair<int, double>> cases = {{7, -5.0}, {42, -10.0}, {127, -15.0}};
+    const std::vector<std::pair<int, double>> cases = {{0, -5.0},   {9, -5.0},    {10, -10.0},
+                                                       {99, -10.0}, {100, -15.0}, {127, -15.0}};
     for (const auto& [value, numberX] : cases) {
         score = value;
         const auto marks = marksOf([] { scoreLine.draw(); });
