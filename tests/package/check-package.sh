@@ -2,7 +2,8 @@
 # Installs the game into a scratch root with `cmake --install` and checks that it is laid out like
 # a Debian game, that its launcher starts it from its data folder, and that its desktop entry,
 # metainfo and manual page are valid. With "deb", it also builds the package with CPack, checks
-# its control fields and contents, unpacks it into a second root and checks that one the same way.
+# its control fields and contents, unpacks it into a second root and checks that one the same way,
+# and checks that the packaged program carries Debian's hardening.
 #
 # Usage: check-package.sh <build-dir> <source-dir> <cpack> <version> deb|install
 set -euo pipefail
@@ -222,12 +223,26 @@ if [ "$mode" = deb ]; then
     checkTree "$scratch/deb-root"
     checkLaunch "$scratch/deb-root"
 
+    # Debian's hardening: position-independent, relocations read-only from the start, a stack
+    # protector and the checked versions of the string and memory functions.
+    step "hardening of the program"
+    program=$scratch/deb-root/usr/lib/games/hexaglint/hexaglint
+    readelf -hW "$program" | grep -q 'Type: *DYN' || fail "the program is not position-independent"
+    readelf -lW "$program" | grep -q GNU_RELRO || fail "the program has no read-only relocations"
+    readelf -dW "$program" | grep -q 'BIND_NOW\|FLAGS_1.* NOW' || fail "the program binds lazily"
+    symbols=$(readelf --dyn-syms -W "$program")
+    echo "$symbols" | grep -q __stack_chk_fail || fail "the program has no stack protector"
+    echo "$symbols" | grep -q '_chk\b' || fail "the program calls no checked functions"
+
     if command -v lintian >/dev/null; then
         step "lintian"
         status=0
-        output=$(lintian --fail-on error "$deb" 2>&1) || status=$?
+        output=$(lintian --display-info --fail-on error "$deb" 2>&1) || status=$?
         echo "$output" | grep -v 'running with root privileges' || true
         [ "$status" = 0 ] || fail "lintian reports errors"
+        if echo "$output" | grep -q 'hardening-'; then
+            fail "lintian finds hardening missing"
+        fi
     fi
 fi
 
