@@ -463,17 +463,6 @@ TEST_F(GemSparkleAgeing, AYoungerSparkleThatDiesFirstTakesTheOldestWithIt) {
     EXPECT_FLOAT_EQ(gem.sparkles[0].age, 1.04f);
 }
 
-TEST(RandomSigned, DrawsTheMagnitudeThenTheSign) {
-    std::srand(11);
-    const int magnitude = std::rand() % 100;
-    const bool negative = std::rand() % 2 == 1;
-    const int next = std::rand();
-    std::srand(11);
-    const float value = randomSigned();
-    EXPECT_FLOAT_EQ(value, (negative ? -0.01f : 0.01f) * magnitude);
-    EXPECT_EQ(std::rand(), next);
-}
-
 TEST(RandomSigned, StaysWithinPointNineNineInHundredths) {
     std::srand(12);
     bool sawNegative = false;
