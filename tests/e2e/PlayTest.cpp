@@ -2,11 +2,13 @@
 #include "Display.h"
 #include "GameProcess.h"
 
+#include "app/Game.h"
 #include "board/Board.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
+#include <thread>
 
 using namespace std::chrono_literals;
 
@@ -151,6 +153,7 @@ TEST_F(PlayTest, LeftAloneEveryGemDiesAndOnlyALeftPressEndsTheGame) {
         last.save(::testing::TempDir() + "hexaglint-no-game-over.ppm");
     }
     ASSERT_TRUE(over) << "picture saved in " << ::testing::TempDir();
+    const auto overAt = std::chrono::steady_clock::now();
     const auto seconds =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started)
             .count();
@@ -168,6 +171,8 @@ TEST_F(PlayTest, LeftAloneEveryGemDiesAndOnlyALeftPressEndsTheGame) {
     pressAt(1020, 764, kRight);
     pressAt(1020, 764, kMiddle);
     EXPECT_TRUE(game.running());
+    // The final score stays up for a while before a press may end the game.
+    std::this_thread::sleep_until(overAt + std::chrono::milliseconds(Game::kQuitDelayMs));
     display.click(kLeft);
     const auto status = game.waitExit(10s);
     ASSERT_TRUE(status.has_value()) << game.standardError() << game.backtrace();
