@@ -227,12 +227,13 @@ if [ "$mode" = deb ]; then
     # protector and the checked versions of the string and memory functions.
     step "hardening of the program"
     program=$scratch/deb-root/usr/lib/games/hexaglint/hexaglint
-    readelf -hW "$program" | grep -q 'Type: *DYN' || fail "the program is not position-independent"
-    readelf -lW "$program" | grep -q GNU_RELRO || fail "the program has no read-only relocations"
-    readelf -dW "$program" | grep -q 'BIND_NOW\|FLAGS_1.* NOW' || fail "the program binds lazily"
-    symbols=$(readelf --dyn-syms -W "$program")
-    echo "$symbols" | grep -q __stack_chk_fail || fail "the program has no stack protector"
-    echo "$symbols" | grep -q '_chk\b' || fail "the program calls no checked functions"
+    # Whole outputs, not pipes: grep -q stops reading early, which pipefail would count as failing.
+    elf=$(readelf -hldW --dyn-syms "$program")
+    grep -q 'Type: *DYN' <<<"$elf" || fail "the program is not position-independent"
+    grep -q GNU_RELRO <<<"$elf" || fail "the program has no read-only relocations"
+    grep -q 'BIND_NOW\|FLAGS_1.* NOW' <<<"$elf" || fail "the program binds lazily"
+    grep -q __stack_chk_fail <<<"$elf" || fail "the program has no stack protector"
+    grep -q '_chk\b' <<<"$elf" || fail "the program calls no checked functions"
 
     if command -v lintian >/dev/null; then
         step "lintian"
@@ -240,9 +241,7 @@ if [ "$mode" = deb ]; then
         output=$(lintian --display-info --fail-on error "$deb" 2>&1) || status=$?
         echo "$output" | grep -v 'running with root privileges' || true
         [ "$status" = 0 ] || fail "lintian reports errors"
-        if echo "$output" | grep -q 'hardening-'; then
-            fail "lintian finds hardening missing"
-        fi
+        ! grep -q hardening- <<<"$output" || fail "lintian finds hardening missing"
     fi
 fi
 
