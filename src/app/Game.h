@@ -29,9 +29,6 @@ class Game {
     // Advances the play screen by frameTime.
     void update();
 
-    double frameTime() const { return frameTime_; }
-    bool loaded() const { return loaded_; }
-
     static constexpr double kMaxFrameTime = 0.12;
 
   private:

@@ -5,6 +5,17 @@
 
 #include <cmath>
 
+namespace {
+
+// The projection's width over its height: the window's, so the board plane is not stretched.
+constexpr double kAspect = static_cast<double>(View::kWidth) / View::kHeight;
+// The depth range the projection keeps; the board plane lies 37.5 units away.
+constexpr double kNearPlane = 0.001;
+constexpr double kFarPlane = 200.0;
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+
+} // namespace
+
 View* View::instance() {
     static View* view = new View();
     return view;
@@ -22,7 +33,7 @@ void View::reshape(int w, int h) {
     glViewport(0, 0, kWidth, kHeight);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(fieldOfView_, 1.3333333333333333, 0.001, 200.0);
+    gluPerspective(fieldOfView_, kAspect, kNearPlane, kFarPlane);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(static_cast<float>(offsetX_), static_cast<float>(offsetY_),
@@ -39,5 +50,5 @@ void View::update(float /*dt*/) {}
 
 double View::halfExtent() const {
     const float halfAngle = static_cast<float>(fieldOfView_ / 2.0);
-    return std::fabs(offsetZ_) * std::tan(halfAngle * 0.017453292519943295);
+    return std::fabs(offsetZ_) * std::tan(halfAngle * kRadiansPerDegree);
 }

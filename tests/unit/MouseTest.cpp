@@ -1,9 +1,9 @@
 #include "app/Mouse.h"
 
 #include "app/Game.h"
-#include "app/ScreenState.h"
 #include "board/Board.h"
 #include "board/Gem.h"
+#include "board/ScreenState.h"
 #include "support/KeptBoard.h"
 
 #include <GL/freeglut.h>
