@@ -15,6 +15,7 @@
 #include <GL/freeglut.h>
 
 #include <cstdint>
+#include <filesystem>
 
 Board* theBoard = nullptr;
 
@@ -29,6 +30,19 @@ FrameTiming frameTimeBetween(int previousMs, int nowMs) {
         timing.clamped = true;
     }
     return timing;
+}
+
+std::string fontErrorHint() {
+    std::error_code unknown;
+    const std::string workingFolder = std::filesystem::current_path(unknown).string();
+    return std::string("Hexaglint looks for its type face \"") + Game::kFontPath +
+           "\" in the folder it is started from (" + workingFolder +
+           "); start it from its data folder, as 'make run' and the installed 'hexaglint' "
+           "command do.";
+}
+
+bool Game::acceptsQuit(int nowMs) const {
+    return gameOverAtMs_ != kNotOver && nowMs - gameOverAtMs_ >= kQuitDelayMs;
 }
 
 Game* Game::instance() {
@@ -57,7 +71,7 @@ void Game::init() {
 
     Audio::instance()->init();
     Audio::instance()->playMusic("./audio/backgroundmusic.mp3");
-    Font::instance()->init("./fonts/FORTE.TTF", 72);
+    Font::instance()->init(kFontPath, 72);
 
     screenState = Title;
     // The first gem it builds loads the gem art, while the window's context is current.
@@ -104,6 +118,7 @@ void Game::render() {
     }
 
     // The play screen is not cleared: the background covers the previous frame.
+    View::instance()->clearBars();
     if (loaded_) {
         update();
     }
@@ -111,6 +126,9 @@ void Game::render() {
     Backdrop::instance()->drawBackground(static_cast<float>(frameTime_));
     // Ends with the tally, which may switch to GameOver: this frame already shows the score.
     drawBoard(*theBoard);
+    if (screenState == GameOver && gameOverAtMs_ == kNotOver) {
+        markGameOver(glutGet(GLUT_ELAPSED_TIME));
+    }
     scoreLine.draw();
     glutSwapBuffers();
 }
