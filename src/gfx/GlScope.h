@@ -31,8 +31,8 @@ class ClientAttribScope {
     ClientAttribScope& operator=(const ClientAttribScope&) = delete;
 };
 
-// Textured sprites over what is already drawn: texturing, blending by source alpha and an alpha
-// test that skips fully transparent texels, for the lifetime of the guard. At its end they are
+// The state blended sprites are drawn in: texturing, blending by source alpha and an alpha test
+// that skips fully transparent texels, on for the lifetime of the guard. At its end they are
 // switched off rather than restored, as the game keeps them off between draws, and the colour is
 // left white for whatever is drawn next.
 class SpriteDrawingScope {
