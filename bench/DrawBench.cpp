@@ -2,10 +2,10 @@
 // pixels, a whole play frame (background, board, buffer swap) and, to compare it with, a frame
 // that draws only the background.
 
-#include "app/ScreenState.h"
 #include "app/View.h"
 #include "board/Board.h"
 #include "board/Gem.h"
+#include "board/ScreenState.h"
 #include "gfx/BoardDrawing.h"
 #include "support/AllocationCounter.h"
 #include "support/GlContext.h"

@@ -3,9 +3,9 @@
 // counted through the global operator new, to show that a frame that spawns no sparkle allocates
 // nothing.
 
-#include "app/ScreenState.h"
 #include "board/Board.h"
 #include "board/Gem.h"
+#include "board/ScreenState.h"
 #include "support/AllocationCounter.h"
 
 #include <benchmark/benchmark.h>

@@ -2,9 +2,9 @@
 // frame that spawns no sparkle. A program of its own, as the counter replaces its allocator.
 
 #include "app/Game.h"
-#include "app/ScreenState.h"
 #include "board/Board.h"
 #include "board/Gem.h"
+#include "board/ScreenState.h"
 #include "support/AllocationCounter.h"
 #include "support/GlContext.h"
 #include "support/KeptBoard.h"

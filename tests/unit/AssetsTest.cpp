@@ -2,6 +2,7 @@
 // tint and blend cleanly, opaque full-screen pictures, a face that covers ASCII, a chime the
 // sound output accepts and music that loops without a gap. Runs in data/, like the game.
 
+#include "board/Gem.h"
 #include "gfx/GemArt.h"
 #include "gfx/PngTexture.h"
 
@@ -23,10 +24,10 @@ namespace {
 
 enum GemKind { Fill, Outline, OutlineWhite };
 
-// The files the game loads for a shape's pictures, so that a slot given a picture of the wrong
+// The files the game loads for a gem's pictures, so that a slot given a picture of the wrong
 // kind, or none, fails here.
-std::string gemPath(int shape, GemKind kind) {
-    return GemArt::path(GemArt::kKindsPerShape * shape + kind);
+std::string gemPath(int sides, GemKind kind) {
+    return GemArt::path(GemArt::kKindsPerShape * (sides - Gem::kMinSides) + kind);
 }
 
 PngImage load(const std::string& path) {
@@ -79,8 +80,8 @@ uint32_t le16(const std::vector<unsigned char>& b, size_t at) {
 } // namespace
 
 TEST(GemImages, BodiesAreOpaquePolygonsThatReachTheSquaresEdge) {
-    for (int shape = 0; shape < GemArt::kShapeCount; ++shape) {
-        const std::string path = gemPath(shape, Fill);
+    for (int sides = Gem::kMinSides; sides <= Gem::kMaxSides; ++sides) {
+        const std::string path = gemPath(sides, Fill);
         const PngImage fill = load(path);
         expectSpriteFrame(fill, path);
         if (fill.channels != 4) {
@@ -99,8 +100,8 @@ TEST(GemImages, BodiesAreOpaquePolygonsThatReachTheSquaresEdge) {
 }
 
 TEST(GemImages, BodiesArePaleAndNeutralSoThatTheTintDecidesTheColour) {
-    for (int shape = 0; shape < GemArt::kShapeCount; ++shape) {
-        const std::string path = gemPath(shape, Fill);
+    for (int sides = Gem::kMinSides; sides <= Gem::kMaxSides; ++sides) {
+        const std::string path = gemPath(sides, Fill);
         const PngImage fill = load(path);
         ASSERT_EQ(fill.channels, 4u) << path;
         double sum = 0.0;
@@ -130,10 +131,10 @@ TEST(GemImages, BodiesArePaleAndNeutralSoThatTheTintDecidesTheColour) {
 }
 
 TEST(GemImages, RimsLieOnTheBodysEdgeAndTheWhiteRimMatchesTheDarkOne) {
-    for (int shape = 0; shape < GemArt::kShapeCount; ++shape) {
-        const PngImage fill = load(gemPath(shape, Fill));
-        const std::string darkPath = gemPath(shape, Outline);
-        const std::string whitePath = gemPath(shape, OutlineWhite);
+    for (int sides = Gem::kMinSides; sides <= Gem::kMaxSides; ++sides) {
+        const PngImage fill = load(gemPath(sides, Fill));
+        const std::string darkPath = gemPath(sides, Outline);
+        const std::string whitePath = gemPath(sides, OutlineWhite);
         const PngImage dark = load(darkPath);
         const PngImage white = load(whitePath);
         expectSpriteFrame(dark, darkPath);
