@@ -115,14 +115,18 @@ checkTree() {
     step "manual page"
     local man=$usr/share/man/man6/hexaglint.6.gz
     gzip -t "$man" || fail "the manual page is not a valid gzip file"
+    # Whole texts, not pipes, for grep -q: it stops reading early, which pipefail counts as failing.
+    local page latest
+    page=$(zcat "$man")
     for section in NAME SYNOPSIS DESCRIPTION 'HOW TO PLAY' OPTIONS FILES 'EXIT STATUS'; do
-        zcat "$man" | grep -q "^\.SH \"*$section\"*$" || fail "the manual page has no $section"
+        grep -q "^\.SH \"*$section\"*$" <<<"$page" || fail "the manual page has no $section"
     done
     if command -v groff >/dev/null; then
         output=$(zcat "$man" | LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z 2>&1)
         [ -z "$output" ] || fail "groff warns about the manual page: $output"
     fi
-    zcat "$usr/share/doc/hexaglint/changelog.gz" | head -1 | grep -q "^hexaglint ($version) " ||
+    latest=$(zcat "$usr/share/doc/hexaglint/changelog.gz" | sed -n 1p)
+    grep -q "^hexaglint ($version) " <<<"$latest" ||
         fail "the change log's latest entry is not version $version"
 }
 
@@ -209,7 +213,7 @@ if [ "$mode" = deb ]; then
     depends=$(field Depends | tr ',' '\n' | sed 's/^ *//')
     for library in libc6 libstdc++6 libfreetype6 libpng16-16 'libglut3\.12\|freeglut3' \
         'libglu1-mesa\|libglu1' libsdl2-mixer-2\.0-0; do
-        echo "$depends" | grep -q "^\($library\)\b" || fail "Depends lacks $library"
+        grep -q "^\($library\)\b" <<<"$depends" || fail "Depends lacks $library"
     done
     if echo "$depends" | grep -q 'libasan\|libubsan'; then
         fail "the package depends on a sanitizer runtime"
@@ -227,7 +231,6 @@ if [ "$mode" = deb ]; then
     # protector and the checked versions of the string and memory functions.
     step "hardening of the program"
     program=$scratch/deb-root/usr/lib/games/hexaglint/hexaglint
-    # Whole outputs, not pipes: grep -q stops reading early, which pipefail would count as failing.
     elf=$(readelf -hldW --dyn-syms "$program")
     grep -q 'Type: *DYN' <<<"$elf" || fail "the program is not position-independent"
     grep -q GNU_RELRO <<<"$elf" || fail "the program has no read-only relocations"
