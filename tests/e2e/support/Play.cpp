@@ -9,6 +9,15 @@
 
 using namespace std::chrono_literals;
 
+namespace {
+
+constexpr double kPictureWidth = 1024.0;
+constexpr double kPictureHeight = 768.0;
+// The bars are cleared to white; the picture's edges are far darker.
+constexpr int kBarWhite = 245;
+
+} // namespace
+
 WindowPoint windowPointOf(double x, double y) {
     constexpr double kPixelsPerUnit = 1024.0 / 100.0;
     return WindowPoint{static_cast<int>(std::lround((x + 50.0) * kPixelsPerUnit)),
@@ -18,6 +27,36 @@ WindowPoint windowPointOf(double x, double y) {
 WindowPoint cellPixel(int cell) {
     const Board::Point centre = Board::cellCentre(cell);
     return windowPointOf(centre.x, centre.y);
+}
+
+PictureRect pictureRectOf(const Screenshot& shot) {
+    int left = shot.width;
+    int top = shot.height;
+    int right = -1;
+    int bottom = -1;
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0; x < shot.width; ++x) {
+            const Screenshot::Pixel p = shot.at(x, y);
+            if (std::min({p.r, p.g, p.b}) < kBarWhite) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    if (right < 0) {
+        return PictureRect{};
+    }
+    return PictureRect{left, top, right - left + 1, bottom - top + 1};
+}
+
+WindowPoint placeIn(const PictureRect& rect, WindowPoint point) {
+    return WindowPoint{
+        rect.left +
+            static_cast<int>(std::lround((point.x + 0.5) * rect.width / kPictureWidth - 0.5)),
+        rect.top +
+            static_cast<int>(std::lround((point.y + 0.5) * rect.height / kPictureHeight - 0.5))};
 }
 
 int saturation(const Screenshot::Pixel& p) {

@@ -1,0 +1,161 @@
+// The game under real window managers, each on a desktop of the test's own: a tiling one (i3),
+// which tiles every window it is not told to float, and a stacking one (Openbox), asked to
+// maximise the window and to make it fullscreen. Whatever size the window ends up, the whole
+// picture must show and a click must land on the gem drawn under the pointer.
+
+#include "Desktop.h"
+#include "Display.h"
+#include "GameProcess.h"
+#include "Play.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// The sanitizer build's game is slow to start and to draw; wait on it generously.
+constexpr auto kWindowTimeout = 30s;
+constexpr auto kOutputTimeout = 10s;
+constexpr auto kPictureTimeout = 15s;
+
+std::string hexId(Window window) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%lx", window);
+    return text;
+}
+
+bool contains(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+std::string describe(const PictureRect& r) {
+    return std::to_string(r.width) + "x" + std::to_string(r.height) + " at " +
+           std::to_string(r.left) + "," + std::to_string(r.top);
+}
+
+// The whole 4:3 picture, as large as the window allows and centred in it (a pixel of rounding
+// either way).
+bool fitsWindow(const PictureRect& r, int windowWidth, int windowHeight) {
+    const bool fillsWidth = std::abs(r.width - windowWidth) <= 1;
+    const bool fillsHeight = std::abs(r.height - windowHeight) <= 1;
+    const bool fourByThree = std::abs(r.width * 3 - r.height * 4) <= 8;
+    const bool centred = std::abs(r.left - (windowWidth - r.left - r.width)) <= 2 &&
+                         std::abs(r.top - (windowHeight - r.top - r.height)) <= 2;
+    return (fillsWidth || fillsHeight) && fourByThree && centred;
+}
+
+class DesktopTest : public ::testing::Test {
+  protected:
+    // Starts the game on the desktop and waits for its window to settle.
+    void startGame(Desktop& desktop) {
+        desktop.display().moveRoot(Desktop::kScreenWidth - 10, Desktop::kScreenHeight - 10);
+        game_ = std::make_unique<GameProcess>(desktop.gameOptions());
+        window_ = desktop.display().waitForWindow("Hexaglint", kWindowTimeout);
+        ASSERT_NE(window_, 0u) << game_->standardError() << desktop.logs();
+    }
+
+    // Waits until the play screen shows whole and fitted in the window, as it is now; the
+    // rectangle it was found in.
+    PictureRect fittedPicture(XDisplay& display) {
+        display.waitUntilSettled(window_, kPictureTimeout);
+        const WindowGeometry g = display.geometry(window_);
+        Screenshot shot;
+        const bool fitted = display.waitForPicture(
+            window_,
+            [&](const Screenshot& s) { return fitsWindow(pictureRectOf(s), g.width, g.height); },
+            kPictureTimeout, &shot);
+        const PictureRect rect = pictureRectOf(shot);
+        if (!fitted) {
+            const std::string path = ::testing::TempDir() + "hexaglint-desktop.ppm";
+            shot.save(path);
+            ADD_FAILURE() << "the picture shows " << describe(rect) << " in a " << g.width << "x"
+                          << g.height << " window (saved in " << path << ")";
+        }
+        return rect;
+    }
+
+    // Clicks where the cell is drawn and waits for the game's debug line.
+    void clickCell(XDisplay& display, const PictureRect& rect, int cell,
+                   const std::string& expectedLine) {
+        const WindowPoint p = placeIn(rect, cellPixel(cell));
+        const std::string before = game_->standardOutput();
+        display.movePointer(window_, p.x, p.y);
+        display.click(1);
+        EXPECT_TRUE(game_->waitForOutput(before + expectedLine + "\n", kOutputTimeout))
+            << "clicked cell " << cell << " drawn at " << p.x << "," << p.y << " of the picture "
+            << describe(rect) << "; the game printed:\n"
+            << game_->standardOutput();
+    }
+
+    std::unique_ptr<GameProcess> game_;
+    Window window_ = 0;
+};
+
+} // namespace
+
+TEST_F(DesktopTest, UnderI3TheWindowFloatsAtItsOwnSizeAndAClickHitsTheDrawnCell) {
+    Desktop desktop(WindowManager::I3);
+    XDisplay& display = desktop.display();
+    startGame(desktop);
+    ASSERT_FALSE(HasFatalFailure());
+
+    const WindowGeometry g = display.geometry(window_);
+    EXPECT_EQ(g.width, 1024) << "a tiled window takes the whole screen";
+    EXPECT_EQ(g.height, 768);
+
+    enterPlay(display, window_);
+    const PictureRect rect = fittedPicture(display);
+    EXPECT_EQ(rect.width, 1024) << describe(rect);
+    EXPECT_EQ(rect.height, 768) << describe(rect);
+    clickCell(display, rect, 0, "Set selection to 0");
+}
+
+TEST_F(DesktopTest, UnderOpenboxClicksHitTheDrawnCellsMaximisedAndFullscreen) {
+    Desktop desktop(WindowManager::Openbox);
+    XDisplay& display = desktop.display();
+    startGame(desktop);
+    ASSERT_FALSE(HasFatalFailure());
+
+    // The window tells the manager its one size and its class before it is first shown.
+    const auto properties =
+        desktop.run("xprop", {"-id", hexId(window_), "WM_NORMAL_HINTS", "WM_CLASS"});
+    ASSERT_TRUE(properties.has_value());
+    EXPECT_NE(properties->find("program specified minimum size: 1024 by 768"), std::string::npos)
+        << *properties;
+    EXPECT_NE(properties->find("program specified maximum size: 1024 by 768"), std::string::npos)
+        << *properties;
+    EXPECT_NE(properties->find("WM_CLASS(STRING) = \"hexaglint\", \"Hexaglint\""),
+              std::string::npos)
+        << *properties;
+
+    enterPlay(display, window_);
+
+    ASSERT_TRUE(
+        desktop.run("wmctrl", {"-r", "Hexaglint", "-b", "add,maximized_vert,maximized_horz"}));
+    PictureRect rect = fittedPicture(display);
+    clickCell(display, rect, 0, "Set selection to 0");
+    clickCell(display, rect, 1, "Swapping 0 and 1");
+
+    ASSERT_TRUE(
+        desktop.run("wmctrl", {"-r", "Hexaglint", "-b", "remove,maximized_vert,maximized_horz"}));
+    ASSERT_TRUE(desktop.run("wmctrl", {"-r", "Hexaglint", "-b", "add,fullscreen"}));
+    EXPECT_TRUE(display.waitForPicture(
+        window_,
+        [&](const Screenshot&) {
+            return contains(display.atomNames(window_, "_NET_WM_STATE"),
+                            "_NET_WM_STATE_FULLSCREEN");
+        },
+        kPictureTimeout));
+    rect = fittedPicture(display);
+    EXPECT_TRUE(std::abs(rect.width - Desktop::kScreenWidth) <= 1 ||
+                std::abs(rect.height - Desktop::kScreenHeight) <= 1)
+        << describe(rect);
+    clickCell(display, rect, 0, "Set selection to 0");
+    clickCell(display, rect, 1, "Swapping 0 and 1");
+}
