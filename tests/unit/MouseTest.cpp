@@ -163,8 +163,15 @@ TEST_F(MouseTest, MissesDeadGemsAndOtherButtonsChangeNothing) {
     EXPECT_FALSE(board.cells[42]->charging);
 }
 
-TEST_F(MouseTest, ALeftPressOnTheGameOverScreenEndsTheProgram) {
+TEST_F(MouseTest, ALeftPressEndsTheProgramOnlyOnceTheFinalScoreHasBeenUpForASecond) {
     screenState = GameOver;
+    const int now = glutGet(GLUT_ELAPSED_TIME);
+    // The press that was meant for a gem as the last ones died does nothing.
+    Game::instance()->markGameOver(now);
+    clickAt(0.0f, 0.0f, true, false, true);
+    EXPECT_FALSE(Game::instance()->acceptsQuit(now + Game::kQuitDelayMs - 1));
+
+    Game::instance()->markGameOver(now - Game::kQuitDelayMs);
     clickAt(0.0f, 0.0f, false, true, true);
     clickAt(0.0f, 0.0f, false, false, true);
     EXPECT_EXIT(clickAt(0.0f, 0.0f, true, false, true), testing::ExitedWithCode(0), "");
