@@ -79,14 +79,15 @@ TEST_F(AudioTest, TheMusicReachesARunningSoundServer) {
     ASSERT_NE(display.waitForWindow("Hexaglint", 30s), 0u) << game.standardError();
 
     // The recorder hears silence until the game's stream starts; then the music's last second.
-    const auto deadline = std::chrono::steady_clock::now() + 30s;
     double loudness = 0.0;
-    while (loudness <= 1000.0 && std::chrono::steady_clock::now() < deadline) {
-        pause(100ms);
-        const std::vector<char> sound = server.recording();
-        const double seconds = static_cast<double>(sound.size()) / kRecordedBytesPerSecond;
-        loudness = seconds >= 1.0 ? rms(sound, seconds - 1.0, seconds) : 0.0;
-    }
+    waitUntil(
+        [&] {
+            const std::vector<char> sound = server.recording();
+            const double seconds = static_cast<double>(sound.size()) / kRecordedBytesPerSecond;
+            loudness = seconds >= 1.0 ? rms(sound, seconds - 1.0, seconds) : 0.0;
+            return loudness > 1000.0;
+        },
+        30s);
     EXPECT_GT(loudness, 1000.0) << game.standardError() << server.logs();
     EXPECT_TRUE(game.running());
     EXPECT_EQ(game.standardOutput(), "");

@@ -3,9 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <stdexcept>
-#include <thread>
 
 using namespace std::chrono_literals;
 
@@ -21,17 +19,6 @@ void writeI3Configuration(const std::string& path, const std::string& folder) {
     out << "# i3 config file (v4)\n"
         << "font pango:monospace 8\n"
         << "ipc-socket " << folder << "/i3-ipc.sock\n";
-}
-
-bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(20ms);
-    }
-    return true;
 }
 
 } // namespace
@@ -56,8 +43,8 @@ void Desktop::start(WindowManager manager) {
         "Xvfb", {"-displayfd", "1", "-screen", "0",
                  std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24",
                  "-nolisten", "tcp", "-br"}));
-    if (!waitFor([&] { return server_->standardOutput().find('\n') != std::string::npos; },
-                 kStartTimeout)) {
+    if (!waitUntil([&] { return server_->standardOutput().find('\n') != std::string::npos; },
+                   kStartTimeout)) {
         throw std::runtime_error("Xvfb did not start: " + logs());
     }
     const std::string number = server_->standardOutput();
@@ -79,8 +66,8 @@ void Desktop::start(WindowManager manager) {
     options.environment["XDG_CACHE_HOME"] = folder_ + "/cache";
     options.environment["XDG_RUNTIME_DIR"] = folder_;
     manager_ = std::make_unique<GameProcess>(options);
-    if (!waitFor([&] { return !display_->windowManagerName().empty() || !manager_->running(); },
-                 kStartTimeout) ||
+    if (!waitUntil([&] { return !display_->windowManagerName().empty() || !manager_->running(); },
+                   kStartTimeout) ||
         !manager_->running()) {
         throw std::runtime_error("the window manager did not take over the screen: " + logs());
     }

@@ -33,6 +33,17 @@ void pause(std::chrono::milliseconds duration) {
     std::this_thread::sleep_for(duration);
 }
 
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        pause(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
 Screenshot::Pixel Screenshot::at(int x, int y) const {
     Pixel p;
     if (x < 0 || y < 0 || x >= width || y >= height) {

@@ -86,3 +86,5 @@ class XDisplay {
 
 // Small pauses so the game's event loop catches up with the events we sent.
 void pause(std::chrono::milliseconds duration);
+// Polls the condition until it holds; false when it still does not at the timeout.
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);

@@ -1,9 +1,10 @@
 #include "SoundServer.h"
 
+#include "Display.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
-#include <thread>
 
 using namespace std::chrono_literals;
 
@@ -48,21 +49,21 @@ SoundServer::SoundServer() {
         server_ = std::make_unique<GameProcess>(options);
 
         // It answers once the sink is there.
-        const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
-        for (;;) {
-            GameProcess::Options ask =
-                GameProcess::helperProgram("pactl", {"list", "short", "sinks"});
-            keepInside(ask, folder_, address());
-            GameProcess pactl(ask);
-            const auto status = pactl.waitExit(10s);
-            if (status && *status == 0 &&
-                pactl.standardOutput().find(kSinkName) != std::string::npos) {
-                break;
-            }
-            if (!server_->running() || std::chrono::steady_clock::now() >= deadline) {
-                throw std::runtime_error("the sound server did not start: " + logs());
-            }
-            std::this_thread::sleep_for(50ms);
+        bool answers = false;
+        waitUntil(
+            [&] {
+                GameProcess::Options ask =
+                    GameProcess::helperProgram("pactl", {"list", "short", "sinks"});
+                keepInside(ask, folder_, address());
+                GameProcess pactl(ask);
+                const auto status = pactl.waitExit(10s);
+                answers = status && *status == 0 &&
+                          pactl.standardOutput().find(kSinkName) != std::string::npos;
+                return answers || !server_->running();
+            },
+            kStartTimeout);
+        if (!answers) {
+            throw std::runtime_error("the sound server did not start: " + logs());
         }
     } catch (...) {
         stopAll();
