@@ -21,6 +21,10 @@ void writeI3Configuration(const std::string& path, const std::string& folder) {
         << "ipc-socket " << folder << "/i3-ipc.sock\n";
 }
 
+std::string notInstalled(GameProcess& process) {
+    return process.missing() ? " (not installed: make test-deps installs it)" : "";
+}
+
 } // namespace
 
 Desktop::Desktop(WindowManager manager) {
@@ -45,7 +49,7 @@ void Desktop::start(WindowManager manager) {
                  "-nolisten", "tcp", "-br"}));
     if (!waitUntil([&] { return server_->standardOutput().find('\n') != std::string::npos; },
                    kStartTimeout)) {
-        throw std::runtime_error("Xvfb did not start: " + logs());
+        throw std::runtime_error("Xvfb did not start" + notInstalled(*server_) + ": " + logs());
     }
     const std::string number = server_->standardOutput();
     displayName_ = ":" + number.substr(0, number.find('\n'));
@@ -69,7 +73,8 @@ void Desktop::start(WindowManager manager) {
     if (!waitUntil([&] { return !display_->windowManagerName().empty() || !manager_->running(); },
                    kStartTimeout) ||
         !manager_->running()) {
-        throw std::runtime_error("the window manager did not take over the screen: " + logs());
+        throw std::runtime_error("the window manager did not take over the screen" +
+                                 notInstalled(*manager_) + ": " + logs());
     }
 }
 

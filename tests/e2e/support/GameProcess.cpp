@@ -15,6 +15,9 @@
 
 namespace {
 
+// The shell's status for a command it could not find.
+constexpr int kNotRun = 127;
+
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
@@ -98,7 +101,7 @@ GameProcess::GameProcess(Options options) : helper_(options.helper) {
             }
         }
         execvp(argv[0], argv.data());
-        _exit(127);
+        _exit(kNotRun);
     }
 }
 
@@ -140,6 +143,11 @@ void GameProcess::kill() {
         ::kill(pid_, SIGKILL);
         waitExit(std::chrono::seconds(10));
     }
+}
+
+bool GameProcess::missing() {
+    const std::optional<int> status = waitExit(std::chrono::milliseconds(0));
+    return status && *status == kNotRun;
 }
 
 void GameProcess::stop(std::chrono::milliseconds grace) {

@@ -41,6 +41,8 @@ class GameProcess {
     // still running). A process killed by a signal reports 128 + the signal number.
     std::optional<int> waitExit(std::chrono::milliseconds timeout);
     void kill();
+    // Whether the program could not be run at all, as when it is not installed.
+    bool missing();
     // SIGTERM, and SIGKILL when the process has not ended within the grace time.
     void stop(std::chrono::milliseconds grace);
 

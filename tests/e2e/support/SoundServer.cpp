@@ -63,7 +63,10 @@ SoundServer::SoundServer() {
             },
             kStartTimeout);
         if (!answers) {
-            throw std::runtime_error("the sound server did not start: " + logs());
+            throw std::runtime_error(
+                std::string("the sound server did not start") +
+                (server_->missing() ? " (not installed: make test-deps installs it)" : "") + ": " +
+                logs());
         }
     } catch (...) {
         stopAll();
