@@ -15,7 +15,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <vector>
 
 using namespace std::chrono_literals;
 
@@ -54,12 +56,13 @@ bool fitsWindow(const PictureRect& r, int windowWidth, int windowHeight) {
 
 class DesktopTest : public ::testing::Test {
   protected:
-    // Starts the game on the desktop and waits for its window to settle.
-    void startGame(Desktop& desktop) {
-        desktop.display().moveRoot(Desktop::kScreenWidth - 10, Desktop::kScreenHeight - 10);
-        game_ = std::make_unique<GameProcess>(desktop.gameOptions());
-        window_ = desktop.display().waitForWindow("Hexaglint", kWindowTimeout);
-        ASSERT_NE(window_, 0u) << game_->standardError() << desktop.logs();
+    // Starts the desktop and the game on it, and waits for the game's window to settle.
+    void startGame(WindowManager manager) {
+        desktop_ = std::make_unique<Desktop>(manager);
+        desktop_->display().moveRoot(Desktop::kScreenWidth - 10, Desktop::kScreenHeight - 10);
+        game_ = std::make_unique<GameProcess>(desktop_->gameOptions());
+        window_ = desktop_->display().waitForWindow("Hexaglint", kWindowTimeout);
+        ASSERT_NE(window_, 0u) << game_->standardError() << desktop_->logs();
     }
 
     // Waits until the play screen shows whole and fitted in the window, as it is now; the
@@ -113,6 +116,8 @@ class DesktopTest : public ::testing::Test {
             << game_->standardOutput();
     }
 
+    // The game goes before its desktop.
+    std::unique_ptr<Desktop> desktop_;
     std::unique_ptr<GameProcess> game_;
     Window window_ = 0;
 };
@@ -120,10 +125,10 @@ class DesktopTest : public ::testing::Test {
 } // namespace
 
 TEST_F(DesktopTest, UnderI3TheWindowFloatsAtItsSizeAndFullscreenScalesThePictureAndThePointer) {
-    Desktop desktop(WindowManager::I3);
-    XDisplay& display = desktop.display();
-    startGame(desktop);
+    startGame(WindowManager::I3);
     ASSERT_FALSE(HasFatalFailure());
+    Desktop& desktop = *desktop_;
+    XDisplay& display = desktop.display();
 
     // i3 tiles every window over the whole screen unless it floats, as one of a fixed size does.
     const WindowGeometry g = display.geometry(window_);
@@ -147,10 +152,10 @@ TEST_F(DesktopTest, UnderI3TheWindowFloatsAtItsSizeAndFullscreenScalesThePicture
 }
 
 TEST_F(DesktopTest, UnderOpenboxTheWindowStatesItsSizeAndClassAndClicksHitTheDrawnCells) {
-    Desktop desktop(WindowManager::Openbox);
-    XDisplay& display = desktop.display();
-    startGame(desktop);
+    startGame(WindowManager::Openbox);
     ASSERT_FALSE(HasFatalFailure());
+    Desktop& desktop = *desktop_;
+    XDisplay& display = desktop.display();
 
     // The window tells the manager its one size and its class before it is first shown.
     const auto properties =
