@@ -56,12 +56,13 @@ bool fitsWindow(const PictureRect& r, int windowWidth, int windowHeight) {
 
 class DesktopTest : public ::testing::Test {
   protected:
-    // Starts the desktop and the game on it, and waits for the game's window to settle.
+    // Starts the desktop and the game on it, and waits until the game has drawn and its window
+    // has settled.
     void startGame(WindowManager manager) {
         desktop_ = std::make_unique<Desktop>(manager);
         desktop_->display().moveRoot(Desktop::kScreenWidth - 10, Desktop::kScreenHeight - 10);
         game_ = std::make_unique<GameProcess>(desktop_->gameOptions());
-        window_ = desktop_->display().waitForWindow("Hexaglint", kWindowTimeout);
+        window_ = waitForDrawnWindow(desktop_->display(), kWindowTimeout);
         ASSERT_NE(window_, 0u) << game_->standardError() << desktop_->logs();
     }
 

@@ -15,6 +15,8 @@ constexpr double kPictureWidth = 1024.0;
 constexpr double kPictureHeight = 768.0;
 // The bars are cleared to white; the picture's edges are far darker.
 constexpr int kBarWhite = 245;
+// Of every sixteenth pixel: the gems of the smallest screen, the title's seven, cover far more.
+constexpr int kColouredSamplesOfAFrame = 200;
 
 } // namespace
 
@@ -145,6 +147,34 @@ bool showsFinalScore(const Screenshot& shot) {
         dark += std::max({p.r, p.g, p.b}) < 50 ? 1 : 0;
     }
     return dark > 1000;
+}
+
+Window waitForDrawnWindow(XDisplay& display, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    const Window window = display.waitForWindow("Hexaglint", timeout);
+    if (window == 0) {
+        return 0;
+    }
+    // Until its first frame the window shows whatever lay under it; every screen of the game has
+    // its coloured gems.
+    const auto left = [&] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+    };
+    display.waitForPicture(
+        window,
+        [](const Screenshot& s) {
+            int coloured = 0;
+            for (int y = 0; y < s.height; y += 4) {
+                for (int x = 0; x < s.width; x += 4) {
+                    coloured += gemColourOf(s.at(x, y)) >= 0 ? 1 : 0;
+                }
+            }
+            return coloured > kColouredSamplesOfAFrame;
+        },
+        left());
+    display.waitUntilSettled(window, left());
+    return window;
 }
 
 Screenshot enterPlay(XDisplay& display, Window window) {

@@ -42,6 +42,12 @@ bool showsFinalScore(const Screenshot& shot);
 // How many dark grey (text) pixels lie in a window rectangle.
 int darkPixels(const Screenshot& shot, int left, int top, int right, int bottom);
 
+// Waits for the game's window, for its first picture and then for the window to stay in place.
+// A window manager may move the window once more when the game's loop starts, after its
+// start-up: the toolkit carries out the game's position request only there. 0 when no window
+// appears in time.
+Window waitForDrawnWindow(XDisplay& display, std::chrono::milliseconds timeout);
+
 // Starts from the title and presses through to the play screen at the bottom right corner of the
 // window, where no gem lies. Returns the first picture of the play screen.
 Screenshot enterPlay(XDisplay& display, Window window);
