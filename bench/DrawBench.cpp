@@ -3,10 +3,10 @@
 // that draws only the background.
 
 #include "AllocationCounter.h"
-#include "app/ScreenState.h"
 #include "app/View.h"
 #include "board/Board.h"
 #include "board/Gem.h"
+#include "board/ScreenState.h"
 #include "gfx/BoardDrawing.h"
 #include "support/GlContext.h"
 #include "ui/Backdrop.h"

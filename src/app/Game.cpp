@@ -1,10 +1,12 @@
 #include "app/Game.h"
 
-#include "app/ScreenState.h"
 #include "app/View.h"
 #include "audio/Audio.h"
 #include "board/Board.h"
+#include "board/Gem.h"
+#include "board/ScreenState.h"
 #include "gfx/BoardDrawing.h"
+#include "gfx/GemArt.h"
 #include "gfx/GlScope.h"
 #include "ui/Backdrop.h"
 #include "ui/Font.h"
@@ -15,7 +17,6 @@
 #include <cstdint>
 #include <filesystem>
 
-int screenState = Title;
 Board* theBoard = nullptr;
 
 FrameTiming frameTimeBetween(int previousMs, int nowMs) {
@@ -74,6 +75,7 @@ void Game::init() {
 
     screenState = Title;
     // The first gem it builds loads the gem art, while the window's context is current.
+    onGemBuilt = ensureGemArt;
     theBoard = new Board();
 
     loaded_ = true;

@@ -42,9 +42,6 @@ class Game {
     // Notes when the final score first showed, by the toolkit's clock.
     void markGameOver(int nowMs) { gameOverAtMs_ = nowMs; }
 
-    double frameTime() const { return frameTime_; }
-    bool loaded() const { return loaded_; }
-
     static constexpr double kMaxFrameTime = 0.12;
     static constexpr int kQuitDelayMs = 1000;
     // Where the type face is read from, relative to the folder the game is started in.

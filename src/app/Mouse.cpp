@@ -1,10 +1,10 @@
 #include "app/Mouse.h"
 
 #include "app/Game.h"
-#include "app/ScreenState.h"
 #include "app/View.h"
 #include "board/Board.h"
 #include "board/Gem.h"
+#include "board/ScreenState.h"
 
 #include <GL/freeglut.h>
 
