@@ -11,15 +11,16 @@ SAN_ENV    := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
               LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
               UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: run test test-sanitize build build-sanitize deps bench bench-startup fuzz format assets clean
+.PHONY: run test test-sanitize build build-sanitize deps test-deps bench bench-startup fuzz format \
+        assets clean
 
 run: build
 	cd data && ../$(RELEASE)/hexaglint
 
-test: build
+test: build test-deps
 	cd $(RELEASE) && $(XVFB) ctest --output-on-failure -j $(JOBS)
 
-test-sanitize: build-sanitize
+test-sanitize: build-sanitize test-deps
 	cd $(SANITIZE) && $(SAN_ENV) $(XVFB) ctest --output-on-failure -j $(JOBS)
 
 # A long random session against the real game, over ten minutes a build: one game on the Release
@@ -35,6 +36,13 @@ soak: build build-sanitize
 
 deps:
 	./tools/install-deps
+
+# Only the tests need these: the window managers the end-to-end tests place the game under, the
+# tools that drive and inspect them, and a sound server the tests start on their own. A player
+# needs none of them, and a sound server is never installed behind a player's back.
+TEST_PACKAGES := i3-wm openbox wmctrl x11-utils pulseaudio pulseaudio-utils
+test-deps:
+	./tools/install-deps $(TEST_PACKAGES)
 
 build: deps
 	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS)

@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
     glutInitWindowSize(View::kWidth, View::kHeight);
     glutCreateWindow("Hexaglint");
-    glutPositionWindow(kWindowX, kWindowY);
+    // Placed here rather than through the toolkit, whose move comes only once its loop runs and
+    // would shift a window that a window manager has already framed.
     declareFixedSizeWindow(kWindowX, kWindowY, View::kWidth, View::kHeight);
     registerCallbacks();
     try {

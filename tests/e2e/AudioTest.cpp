@@ -2,6 +2,7 @@
 #include "GameProcess.h"
 #include "Recording.h"
 #include "ScratchData.h"
+#include "SoundServer.h"
 
 #include <gtest/gtest.h>
 
@@ -67,6 +68,29 @@ TEST_F(AudioTest, TheMusicPlaysFromStartUp) {
     EXPECT_TRUE(game.running());
     EXPECT_EQ(game.standardOutput(), "");
     std::remove(recording.c_str());
+}
+
+TEST_F(AudioTest, TheMusicReachesARunningSoundServer) {
+    SoundServer server;
+    server.startRecording();
+    GameProcess::Options options = GameProcess::defaults();
+    server.connect(options);
+    GameProcess game(options);
+    ASSERT_NE(display.waitForWindow("Hexaglint", 30s), 0u) << game.standardError();
+
+    // The recorder hears silence until the game's stream starts; then the music's last second.
+    double loudness = 0.0;
+    waitUntil(
+        [&] {
+            const std::vector<char> sound = server.recording();
+            const double seconds = static_cast<double>(sound.size()) / kRecordedBytesPerSecond;
+            loudness = seconds >= 1.0 ? rms(sound, seconds - 1.0, seconds) : 0.0;
+            return loudness > 1000.0;
+        },
+        30s);
+    EXPECT_GT(loudness, 1000.0) << game.standardError() << server.logs();
+    EXPECT_TRUE(game.running());
+    EXPECT_EQ(game.standardOutput(), "");
 }
 
 TEST_F(AudioTest, TheMusicStartsAgainAtItsEnd) {

@@ -27,6 +27,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <stdexcept>
@@ -577,12 +578,16 @@ bool SoakTest::playOneGame(Clock::time_point deadline, GameRecord& record) {
 
     if (ok && game.running()) {
         if (phase_ == Phase::Over) {
-            // The game-over screen ends the game on a left press, with status 0.
+            // The game-over screen ends the game on a left press, with status 0, once it has
+            // shown for a second: press until it ends.
             display_.movePointer(window_, 1020, 764);
-            pause(50ms);
-            display_.click(1);
-            note("press 1", "to end");
-            const auto status = game.waitExit(15s);
+            std::optional<int> status;
+            const auto end = Clock::now() + 15s;
+            while (!status && Clock::now() < end) {
+                display_.click(1);
+                note("press 1", "to end");
+                status = game.waitExit(250ms);
+            }
             if (!status) {
                 fail("a left press on the final score did not end the game", game, record);
                 ok = false;

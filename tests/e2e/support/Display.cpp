@@ -34,6 +34,17 @@ void pause(std::chrono::milliseconds duration) {
     std::this_thread::sleep_for(duration);
 }
 
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        pause(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
 Screenshot::Pixel Screenshot::at(int x, int y) const {
     Pixel p;
     if (x < 0 || y < 0 || x >= width || y >= height) {
@@ -57,17 +68,18 @@ bool Screenshot::save(const std::string& path) const {
     return ok;
 }
 
-XDisplay::XDisplay() {
+XDisplay::XDisplay(const std::string& name) {
     // The server now and then turns a connection away while an earlier game's are being torn
     // down; a moment later it answers.
     for (int attempt = 0; attempt < 50 && display_ == nullptr; ++attempt) {
-        display_ = XOpenDisplay(nullptr);
+        display_ = XOpenDisplay(name.empty() ? nullptr : name.c_str());
         if (display_ == nullptr) {
             pause(std::chrono::milliseconds(100));
         }
     }
     if (display_ == nullptr) {
-        throw std::runtime_error("cannot open the X display (is DISPLAY set?)");
+        throw std::runtime_error("cannot open the X display " +
+                                 (name.empty() ? "(is DISPLAY set?)" : name));
     }
     // The games this test starts must not inherit its connection.
     fcntl(ConnectionNumber(display_), F_SETFD, FD_CLOEXEC);
@@ -146,6 +158,90 @@ Window XDisplay::settle(Window window, std::chrono::steady_clock::time_point dea
         previous = now;
     }
     return window;
+}
+
+void XDisplay::waitUntilSettled(Window window, std::chrono::milliseconds timeout) {
+    settle(window, std::chrono::steady_clock::now() + timeout);
+}
+
+Window XDisplay::root() const {
+    return DefaultRootWindow(display_);
+}
+
+namespace {
+
+// A window-valued property of a window, or 0.
+Window windowProperty(::Display* display, Window window, const char* property) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    Window value = 0;
+    if (XGetWindowProperty(display, window, XInternAtom(display, property, False), 0, 1, False,
+                           XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+        data != nullptr) {
+        if (type == XA_WINDOW && format == 32 && count == 1) {
+            value = *reinterpret_cast<unsigned long*>(data);
+        }
+        XFree(data);
+    }
+    return value;
+}
+
+std::string utf8Property(::Display* display, Window window, const char* property) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    std::string value;
+    if (XGetWindowProperty(display, window, XInternAtom(display, property, False), 0, 256, False,
+                           AnyPropertyType, &type, &format, &count, &after, &data) == Success &&
+        data != nullptr) {
+        if (format == 8) {
+            value.assign(reinterpret_cast<const char*>(data), count);
+        }
+        XFree(data);
+    }
+    return value;
+}
+
+} // namespace
+
+std::string XDisplay::windowManagerName() {
+    // A window manager names a child window on the root, which names itself again: a leftover
+    // property of one that has gone points at a window that no longer says so.
+    const Window check = windowProperty(display_, root(), "_NET_SUPPORTING_WM_CHECK");
+    if (check == 0 || windowProperty(display_, check, "_NET_SUPPORTING_WM_CHECK") != check) {
+        return "";
+    }
+    const std::string name = utf8Property(display_, check, "_NET_WM_NAME");
+    return name.empty() ? "unnamed" : name;
+}
+
+std::vector<std::string> XDisplay::atomNames(Window window, const char* property) {
+    std::vector<std::string> names;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display_, window, XInternAtom(display_, property, False), 0, 64, False,
+                           XA_ATOM, &type, &format, &count, &after, &data) != Success ||
+        data == nullptr) {
+        return names;
+    }
+    const auto* atoms = reinterpret_cast<const Atom*>(data);
+    for (unsigned long i = 0; format == 32 && i < count; ++i) {
+        char* name = XGetAtomName(display_, atoms[i]);
+        if (name != nullptr) {
+            names.emplace_back(name);
+            XFree(name);
+        }
+    }
+    XFree(data);
+    return names;
 }
 
 Window XDisplay::waitForWindow(const std::string& title, std::chrono::milliseconds timeout) {

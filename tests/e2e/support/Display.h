@@ -35,7 +35,8 @@ struct WindowGeometry {
 
 class XDisplay {
   public:
-    XDisplay();
+    // The display named in DISPLAY, or the one named here (":5").
+    explicit XDisplay(const std::string& name = "");
     ~XDisplay();
     XDisplay(const XDisplay&) = delete;
     XDisplay& operator=(const XDisplay&) = delete;
@@ -47,6 +48,15 @@ class XDisplay {
     int countWindows(const std::string& title);
     WindowGeometry geometry(Window window);
     std::string title(Window window);
+    // Waits until the window has kept its place and size for a few polls.
+    void waitUntilSettled(Window window, std::chrono::milliseconds timeout);
+    Window root() const;
+
+    // The name of the window manager running on the display, from its EWMH check window; empty
+    // while none has taken over.
+    std::string windowManagerName();
+    // The names of the atoms in a window's list property (_NET_WM_STATE, _NET_WM_ALLOWED_ACTIONS).
+    std::vector<std::string> atomNames(Window window, const char* property);
 
     // Pointer and buttons, through XTest, in window coordinates (may lie outside the window).
     void movePointer(Window window, int x, int y);
@@ -80,3 +90,5 @@ class XDisplay {
 
 // A sleep between polls, and the pace of a stream of events.
 void pause(std::chrono::milliseconds duration);
+// Polls the condition until it holds; false when it still does not at the timeout.
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +14,9 @@
 #include <vector>
 
 namespace {
+
+// The shell's status for a command it could not find.
+constexpr int kNotRun = 127;
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -30,7 +34,18 @@ GameProcess::Options GameProcess::defaults() {
     return options;
 }
 
-GameProcess::GameProcess(Options options) {
+GameProcess::Options GameProcess::helperProgram(const std::string& binary,
+                                                std::vector<std::string> arguments) {
+    Options options;
+    options.binary = binary;
+    options.arguments = std::move(arguments);
+    options.workingDirectory = "/tmp";
+    options.silentAudio = false;
+    options.helper = true;
+    return options;
+}
+
+GameProcess::GameProcess(Options options) : helper_(options.helper) {
     char pattern[] = "/tmp/hexaglint-e2e-XXXXXX";
     if (mkdtemp(pattern) == nullptr) {
         throw std::runtime_error("cannot make a folder for the game's output");
@@ -44,17 +59,31 @@ GameProcess::GameProcess(Options options) {
     }
 #ifdef HEXAGLINT_PRELOAD
     // The sanitizer build's game keeps its libraries loaded, so that leak reports name them.
-    options.environment["LD_PRELOAD"] = HEXAGLINT_PRELOAD;
-    const char* asan = std::getenv("ASAN_OPTIONS");
-    options.environment["ASAN_OPTIONS"] =
-        std::string(asan != nullptr ? asan : "") + ":verify_asan_link_order=0";
+    if (!options.helper) {
+        options.environment["LD_PRELOAD"] = HEXAGLINT_PRELOAD;
+        const char* asan = std::getenv("ASAN_OPTIONS");
+        options.environment["ASAN_OPTIONS"] =
+            std::string(asan != nullptr ? asan : "") + ":verify_asan_link_order=0";
+    }
 #endif
+    std::vector<char*> argv;
+    argv.push_back(options.binary.data());
+    for (std::string& argument : options.arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
 
+    const pid_t parent = getpid();
     pid_ = fork();
     if (pid_ < 0) {
         throw std::runtime_error("fork failed");
     }
     if (pid_ == 0) {
+        // A test that is killed (a timeout, Ctrl+C) takes its game and its servers with it.
+        prctl(PR_SET_PDEATHSIG, options.helper ? SIGTERM : SIGKILL);
+        if (getppid() != parent) {
+            _exit(126);
+        }
         const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int in = open("/dev/null", O_RDONLY);
@@ -71,12 +100,15 @@ GameProcess::GameProcess(Options options) {
                 setenv(name.c_str(), value.c_str(), 1);
             }
         }
-        execl(options.binary.c_str(), options.binary.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
+        execvp(argv[0], argv.data());
+        _exit(kNotRun);
     }
 }
 
 GameProcess::~GameProcess() {
+    if (helper_) {
+        stop(std::chrono::seconds(5));
+    }
     kill();
     std::remove((outputDirectory_ + "/stdout").c_str());
     std::remove((outputDirectory_ + "/stderr").c_str());
@@ -110,6 +142,20 @@ void GameProcess::kill() {
     if (pid_ > 0 && !status_) {
         ::kill(pid_, SIGKILL);
         waitExit(std::chrono::seconds(10));
+    }
+}
+
+bool GameProcess::missing() {
+    const std::optional<int> status = waitExit(std::chrono::milliseconds(0));
+    return status && *status == kNotRun;
+}
+
+void GameProcess::stop(std::chrono::milliseconds grace) {
+    if (pid_ > 0 && !status_) {
+        ::kill(pid_, SIGTERM);
+        if (!waitExit(grace)) {
+            kill();
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Starts the real game binary as a child process, with data/ as its working directory, and
-// captures its standard output, standard error and exit status.
+// captures its standard output, standard error and exit status. Helper programs that a test runs
+// beside the game (an X server, a window manager, a sound server, xprop) are started the same way.
 
 #include <sys/types.h>
 
@@ -8,15 +9,20 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 class GameProcess {
   public:
     struct Options {
-        std::string binary;
+        std::string binary; // a path, or a name looked up in PATH
+        std::vector<std::string> arguments;
         std::string workingDirectory;
         // Added to (or, with an empty value and unset true, removed from) the environment.
         std::map<std::string, std::string> environment;
         bool silentAudio = true; // SDL's dummy driver, unless the test sets SDL_AUDIODRIVER itself
+        // A helper program runs as installed, without the game's sanitizer preload, and is asked
+        // to end with SIGTERM before it is killed, so that it can remove its sockets and locks.
+        bool helper = false;
     };
 
     explicit GameProcess(Options options);
@@ -26,6 +32,8 @@ class GameProcess {
 
     // The game built by this tree, started in the tree's data/ folder.
     static Options defaults();
+    // An installed helper program with these arguments, started in /tmp.
+    static Options helperProgram(const std::string& binary, std::vector<std::string> arguments);
 
     pid_t pid() const { return pid_; }
     bool running();
@@ -33,6 +41,10 @@ class GameProcess {
     // still running). A process killed by a signal reports 128 + the signal number.
     std::optional<int> waitExit(std::chrono::milliseconds timeout);
     void kill();
+    // Whether the program could not be run at all, as when it is not installed.
+    bool missing();
+    // SIGTERM, and SIGKILL when the process has not ended within the grace time.
+    void stop(std::chrono::milliseconds grace);
 
     // Every thread's stack of the running process, through gdb, for a test that finds the game
     // stuck; empty when gdb is not there.
@@ -46,5 +58,6 @@ class GameProcess {
   private:
     pid_t pid_ = -1;
     std::optional<int> status_;
+    bool helper_ = false;
     std::string outputDirectory_;
 };

@@ -11,6 +11,17 @@
 
 using namespace std::chrono_literals;
 
+namespace {
+
+constexpr double kPictureWidth = 1024.0;
+constexpr double kPictureHeight = 768.0;
+// The bars are cleared to white; the picture's edges are far darker.
+constexpr int kBarWhite = 245;
+// Of every sixteenth pixel: the gems of the smallest screen, the title's seven, cover far more.
+constexpr int kColouredSamplesOfAFrame = 200;
+
+} // namespace
+
 WindowPoint windowPointOf(double x, double y) {
     constexpr double kPixelsPerUnit = 1024.0 / 100.0;
     return WindowPoint{static_cast<int>(std::lround((x + 50.0) * kPixelsPerUnit)),
@@ -20,6 +31,36 @@ WindowPoint windowPointOf(double x, double y) {
 WindowPoint cellPixel(int cell) {
     const Board::Point centre = Board::cellCentre(cell);
     return windowPointOf(centre.x, centre.y);
+}
+
+PictureRect pictureRectOf(const Screenshot& shot) {
+    int left = shot.width;
+    int top = shot.height;
+    int right = -1;
+    int bottom = -1;
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0; x < shot.width; ++x) {
+            const Screenshot::Pixel p = shot.at(x, y);
+            if (std::min({p.r, p.g, p.b}) < kBarWhite) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    if (right < 0) {
+        return PictureRect{};
+    }
+    return PictureRect{left, top, right - left + 1, bottom - top + 1};
+}
+
+WindowPoint placeIn(const PictureRect& rect, WindowPoint point) {
+    return WindowPoint{
+        rect.left +
+            static_cast<int>(std::lround((point.x + 0.5) * rect.width / kPictureWidth - 0.5)),
+        rect.top +
+            static_cast<int>(std::lround((point.y + 0.5) * rect.height / kPictureHeight - 0.5))};
 }
 
 int saturation(const Screenshot::Pixel& p) {
@@ -108,6 +149,34 @@ bool showsFinalScore(const Screenshot& shot) {
         dark += std::max({p.r, p.g, p.b}) < 50 ? 1 : 0;
     }
     return dark > 1000;
+}
+
+Window waitForDrawnWindow(XDisplay& display, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    const Window window = display.waitForWindow("Hexaglint", timeout);
+    if (window == 0) {
+        return 0;
+    }
+    // Until its first frame the window shows whatever lay under it; every screen of the game has
+    // its coloured gems.
+    const auto left = [&] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+    };
+    display.waitForPicture(
+        window,
+        [](const Screenshot& s) {
+            int coloured = 0;
+            for (int y = 0; y < s.height; y += 4) {
+                for (int x = 0; x < s.width; x += 4) {
+                    coloured += gemColourOf(s.at(x, y)) >= 0 ? 1 : 0;
+                }
+            }
+            return coloured > kColouredSamplesOfAFrame;
+        },
+        left());
+    display.waitUntilSettled(window, left());
+    return window;
 }
 
 void enterPlay(XDisplay& display, Window window, Screenshot* play) {

@@ -1,0 +1,191 @@
+// The game under real window managers, each on a desktop of the test's own: a tiling one (i3),
+// which tiles every window it is not told to float, and a stacking one (Openbox), asked to
+// maximise the window and to make it fullscreen. Whatever size the window ends up, the whole
+// picture must show and a click must land on the gem drawn under the pointer.
+
+#include "Desktop.h"
+#include "Display.h"
+#include "GameProcess.h"
+#include "Play.h"
+
+#include "board/Board.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// The sanitizer build's game is slow to start and to draw; wait on it generously.
+constexpr auto kWindowTimeout = 30s;
+constexpr auto kOutputTimeout = 10s;
+constexpr auto kPictureTimeout = 15s;
+
+std::string hexId(Window window) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%lx", window);
+    return text;
+}
+
+bool contains(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+std::string describe(const PictureRect& r) {
+    return std::to_string(r.width) + "x" + std::to_string(r.height) + " at " +
+           std::to_string(r.left) + "," + std::to_string(r.top);
+}
+
+// The whole 4:3 picture, as large as the window allows and centred in it (a pixel of rounding
+// either way).
+bool fitsWindow(const PictureRect& r, int windowWidth, int windowHeight) {
+    const bool fillsWidth = std::abs(r.width - windowWidth) <= 1;
+    const bool fillsHeight = std::abs(r.height - windowHeight) <= 1;
+    const bool fourByThree = std::abs(r.width * 3 - r.height * 4) <= 8;
+    const bool centred = std::abs(r.left - (windowWidth - r.left - r.width)) <= 2 &&
+                         std::abs(r.top - (windowHeight - r.top - r.height)) <= 2;
+    return (fillsWidth || fillsHeight) && fourByThree && centred;
+}
+
+class DesktopTest : public ::testing::Test {
+  protected:
+    // Starts the desktop and the game on it, and waits until the game has drawn and its window
+    // has settled.
+    void startGame(WindowManager manager) {
+        desktop_ = std::make_unique<Desktop>(manager);
+        desktop_->display().moveRoot(Desktop::kScreenWidth - 10, Desktop::kScreenHeight - 10);
+        game_ = std::make_unique<GameProcess>(desktop_->gameOptions());
+        window_ = waitForDrawnWindow(desktop_->display(), kWindowTimeout);
+        ASSERT_NE(window_, 0u) << game_->standardError() << desktop_->logs();
+    }
+
+    // Waits until the play screen shows whole and fitted in the window, as it is now; the
+    // rectangle it was found in.
+    PictureRect fittedPicture(XDisplay& display) {
+        display.waitUntilSettled(window_, kPictureTimeout);
+        const WindowGeometry g = display.geometry(window_);
+        Screenshot shot;
+        const bool fitted = display.waitForPicture(
+            window_,
+            [&](const Screenshot& s) { return fitsWindow(pictureRectOf(s), g.width, g.height); },
+            kPictureTimeout, &shot);
+        const PictureRect rect = pictureRectOf(shot);
+        if (!fitted) {
+            const std::string path = ::testing::TempDir() + "hexaglint-desktop.ppm";
+            shot.save(path);
+            ADD_FAILURE() << "the picture shows " << describe(rect) << " in a " << g.width << "x"
+                          << g.height << " window (saved in " << path << ")";
+        }
+        return rect;
+    }
+
+    // Asks the window manager to add a state to the window or remove it (wmctrl -b) and, when
+    // the manager is expected to do so, waits until the window's state shows it.
+    void changeState(Desktop& desktop, const std::string& change, const std::string& atom,
+                     bool takes) {
+        ASSERT_TRUE(desktop.run("wmctrl", {"-r", "Hexaglint", "-b", change})) << change;
+        if (!takes) {
+            return;
+        }
+        const bool adding = change.rfind("add,", 0) == 0;
+        EXPECT_TRUE(waitUntil(
+            [&] {
+                return contains(desktop.display().atomNames(window_, "_NET_WM_STATE"), atom) ==
+                       adding;
+            },
+            kPictureTimeout))
+            << change;
+    }
+
+    // Clicks where the cell is drawn and waits for the game's debug line.
+    void clickCell(XDisplay& display, const PictureRect& rect, int cell,
+                   const std::string& expectedLine) {
+        const WindowPoint p = placeIn(rect, cellPixel(cell));
+        const std::string before = game_->standardOutput();
+        display.movePointer(window_, p.x, p.y);
+        display.click(1);
+        EXPECT_TRUE(game_->waitForOutput(before + expectedLine + "\n", kOutputTimeout))
+            << "clicked cell " << cell << " drawn at " << p.x << "," << p.y << " of the picture "
+            << describe(rect) << "; the game printed:\n"
+            << game_->standardOutput();
+    }
+
+    // The game goes before its desktop.
+    std::unique_ptr<Desktop> desktop_;
+    std::unique_ptr<GameProcess> game_;
+    Window window_ = 0;
+};
+
+} // namespace
+
+TEST_F(DesktopTest, UnderI3TheWindowFloatsAtItsSizeAndFullscreenScalesThePictureAndThePointer) {
+    startGame(WindowManager::I3);
+    ASSERT_FALSE(HasFatalFailure());
+    Desktop& desktop = *desktop_;
+    XDisplay& display = desktop.display();
+
+    // i3 tiles every window over the whole screen unless it floats, as one of a fixed size does.
+    const WindowGeometry g = display.geometry(window_);
+    EXPECT_EQ(g.width, 1024) << "a tiled window takes the whole screen";
+    EXPECT_EQ(g.height, 768);
+    ASSERT_NO_FATAL_FAILURE(enterPlay(display, window_));
+    PictureRect rect = fittedPicture(display);
+    EXPECT_EQ(rect.width, 1024) << describe(rect);
+    EXPECT_EQ(rect.height, 768) << describe(rect);
+    clickCell(display, rect, 0, "Set selection to 0");
+
+    // Fullscreen, i3 gives the window the screen's size whatever it asks for: the picture is
+    // scaled up, and clicks near opposite corners of the board still find their cells.
+    changeState(desktop, "add,fullscreen", "_NET_WM_STATE_FULLSCREEN", true);
+    rect = fittedPicture(display);
+    EXPECT_TRUE(std::abs(rect.width - Desktop::kScreenWidth) <= 1 ||
+                std::abs(rect.height - Desktop::kScreenHeight) <= 1)
+        << describe(rect);
+    clickCell(display, rect, 1, "Swapping 0 and 1");
+    clickCell(display, rect, Board::kCellCount - 1, "Set selection to 126");
+}
+
+TEST_F(DesktopTest, UnderOpenboxTheWindowStatesItsSizeAndClassAndClicksHitTheDrawnCells) {
+    startGame(WindowManager::Openbox);
+    ASSERT_FALSE(HasFatalFailure());
+    Desktop& desktop = *desktop_;
+    XDisplay& display = desktop.display();
+
+    // The window tells the manager its one size and its class before it is first shown.
+    const auto properties =
+        desktop.run("xprop", {"-id", hexId(window_), "WM_NORMAL_HINTS", "WM_CLASS"});
+    ASSERT_TRUE(properties.has_value());
+    EXPECT_NE(properties->find("program specified minimum size: 1024 by 768"), std::string::npos)
+        << *properties;
+    EXPECT_NE(properties->find("program specified maximum size: 1024 by 768"), std::string::npos)
+        << *properties;
+    EXPECT_NE(properties->find("WM_CLASS(STRING) = \"hexaglint\", \"Hexaglint\""),
+              std::string::npos)
+        << *properties;
+    ASSERT_NO_FATAL_FAILURE(enterPlay(display, window_));
+
+    // Openbox offers no Maximise for a window of one size and leaves it as it is when asked all
+    // the same; a manager that did maximise it would say so in the window's state.
+    const bool maximisable = contains(display.atomNames(window_, "_NET_WM_ALLOWED_ACTIONS"),
+                                      "_NET_WM_ACTION_MAXIMIZE_VERT");
+    changeState(desktop, "add,maximized_vert,maximized_horz", "_NET_WM_STATE_MAXIMIZED_VERT",
+                maximisable);
+    PictureRect rect = fittedPicture(display);
+    clickCell(display, rect, 0, "Set selection to 0");
+    clickCell(display, rect, 1, "Swapping 0 and 1");
+
+    // Fullscreen, Openbox keeps the window's maximum size, at the screen's corner.
+    changeState(desktop, "remove,maximized_vert,maximized_horz", "_NET_WM_STATE_MAXIMIZED_VERT",
+                maximisable);
+    changeState(desktop, "add,fullscreen", "_NET_WM_STATE_FULLSCREEN", true);
+    rect = fittedPicture(display);
+    clickCell(display, rect, 0, "Set selection to 0");
+    clickCell(display, rect, 1, "Swapping 0 and 1");
+}
