@@ -1,9 +1,9 @@
 #include "PlayScreen.h"
 
-#include "app/ScreenState.h"
 #include "app/View.h"
 #include "board/Board.h"
 #include "board/Gem.h"
+#include "board/ScreenState.h"
 #include "gfx/BoardDrawing.h"
 #include "support/GlContext.h"
 #include "ui/Backdrop.h"

@@ -4,9 +4,9 @@
 // nothing.
 
 #include "AllocationCounter.h"
-#include "app/ScreenState.h"
 #include "board/Board.h"
 #include "board/Gem.h"
+#include "board/ScreenState.h"
 
 #include <benchmark/benchmark.h>
 

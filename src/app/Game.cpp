@@ -1,10 +1,12 @@
 #include "app/Game.h"
 
-#include "app/ScreenState.h"
 #include "app/View.h"
 #include "audio/Audio.h"
 #include "board/Board.h"
+#include "board/Gem.h"
+#include "board/ScreenState.h"
 #include "gfx/BoardDrawing.h"
+#include "gfx/GemArt.h"
 #include "gfx/GlScope.h"
 #include "ui/Backdrop.h"
 #include "ui/Font.h"
@@ -13,8 +15,8 @@
 #include <GL/freeglut.h>
 
 #include <cstdint>
+#include <filesystem>
 
-int screenState = Title;
 Board* theBoard = nullptr;
 
 FrameTiming frameTimeBetween(int previousMs, int nowMs) {
@@ -28,6 +30,19 @@ FrameTiming frameTimeBetween(int previousMs, int nowMs) {
         timing.clamped = true;
     }
     return timing;
+}
+
+std::string fontErrorHint() {
+    std::error_code unknown;
+    const std::string workingFolder = std::filesystem::current_path(unknown).string();
+    return std::string("Hexaglint looks for its type face \"") + Game::kFontPath +
+           "\" in the folder it is started from (" + workingFolder +
+           "); start it from its data folder, as 'make run' and the installed 'hexaglint' "
+           "command do.";
+}
+
+bool Game::acceptsQuit(int nowMs) const {
+    return gameOverAtMs_ != kNotOver && nowMs - gameOverAtMs_ >= kQuitDelayMs;
 }
 
 Game* Game::instance() {
@@ -56,10 +71,11 @@ void Game::init() {
 
     Audio::instance()->init();
     Audio::instance()->playMusic("./audio/backgroundmusic.mp3");
-    Font::instance()->init("./fonts/FORTE.TTF", 72);
+    Font::instance()->init(kFontPath, 72);
 
     screenState = Title;
     // The first gem it builds loads the gem art, while the window's context is current.
+    onGemBuilt = ensureGemArt;
     theBoard = new Board();
 
     loaded_ = true;
@@ -102,6 +118,7 @@ void Game::render() {
     }
 
     // The play screen is not cleared: the background covers the previous frame.
+    View::instance()->clearBars();
     if (loaded_) {
         update();
     }
@@ -109,6 +126,9 @@ void Game::render() {
     Backdrop::instance()->drawBackground(static_cast<float>(frameTime_));
     // Ends with the tally, which may switch to GameOver: this frame already shows the score.
     drawBoard(*theBoard);
+    if (screenState == GameOver && gameOverAtMs_ == kNotOver) {
+        markGameOver(glutGet(GLUT_ELAPSED_TIME));
+    }
     scoreLine.draw();
     glutSwapBuffers();
 }

@@ -2,6 +2,8 @@
 // The game controller: fixed GL state, loading in a fixed order, frame timing, and the render
 // order of the four screens.
 
+#include <string>
+
 class Board;
 
 // The one board, built at start-up and kept for the whole run.
@@ -16,6 +18,10 @@ struct FrameTiming {
 };
 FrameTiming frameTimeBetween(int previousMs, int nowMs);
 
+// The line printed under the type face's error: which file was looked for, in which folder (the
+// working one), and how the game is meant to be started.
+std::string fontErrorHint();
+
 class Game {
   public:
     static Game* instance();
@@ -29,10 +35,17 @@ class Game {
     // Advances the play screen by frameTime.
     void update();
 
-    double frameTime() const { return frameTime_; }
-    bool loaded() const { return loaded_; }
+    // Game over comes the moment the last loose gems die, usually in the middle of a move, so the
+    // player's next press was meant for a gem: a left press quits only once the final score has
+    // been up for kQuitDelayMs.
+    bool acceptsQuit(int nowMs) const;
+    // Notes when the final score first showed, by the toolkit's clock.
+    void markGameOver(int nowMs) { gameOverAtMs_ = nowMs; }
 
     static constexpr double kMaxFrameTime = 0.12;
+    static constexpr int kQuitDelayMs = 1000;
+    // Where the type face is read from, relative to the folder the game is started in.
+    static constexpr const char* kFontPath = "./fonts/FORTE.TTF";
 
   private:
     Game();
@@ -41,4 +54,7 @@ class Game {
     int currentTimeMs_ = 0;
     double frameTime_ = 0.0;
     bool loaded_ = false;
+    // When the game-over screen first showed; kNotOver while play goes on.
+    static constexpr int kNotOver = -1;
+    int gameOverAtMs_ = kNotOver;
 };

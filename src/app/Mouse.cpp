@@ -1,10 +1,10 @@
 #include "app/Mouse.h"
 
 #include "app/Game.h"
-#include "app/ScreenState.h"
 #include "app/View.h"
 #include "board/Board.h"
 #include "board/Gem.h"
+#include "board/ScreenState.h"
 
 #include <GL/freeglut.h>
 
@@ -19,7 +19,12 @@ Mouse* Mouse::instance() {
 
 void Mouse::track(double x, double y) {
     const View* view = View::instance();
-    // A drag that leaves the window reports positions outside it.
+    // Window pixels to picture pixels: a window manager may keep the window at another size, and
+    // the picture is then scaled and centred in it. At 1024 x 768 this changes nothing.
+    const View::Rect& picture = view->picture();
+    x = (x - picture.x) * view->width() / picture.width;
+    y = (y - picture.y) * view->height() / picture.height;
+    // A drag that leaves the picture reports positions outside it.
     x = std::clamp(x, 0.0, static_cast<double>(view->width()));
     y = std::clamp(y, 0.0, static_cast<double>(view->height()));
     // Both axes are scaled by the half height, so a pixel is the same length either way.
@@ -90,7 +95,10 @@ void clickAt(float px, float py, bool leftPressed, bool /*rightPressed*/, bool p
         return;
     }
     if (screenState == GameOver) {
-        std::exit(0);
+        if (Game::instance()->acceptsQuit(glutGet(GLUT_ELAPSED_TIME))) {
+            std::exit(0);
+        }
+        return;
     }
     if (screenState != Playing || theBoard == nullptr) {
         return;

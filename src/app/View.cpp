@@ -5,28 +5,66 @@
 
 #include <cmath>
 
+namespace {
+
+// The picture is 4:3, and the frustum spans from just in front of the camera to well behind the
+// board plane, which sits 37.5 units away.
+constexpr double kAspect = 4.0 / 3.0;
+constexpr double kNearPlane = 0.001;
+constexpr double kFarPlane = 200.0;
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+
+} // namespace
+
 View* View::instance() {
     static View* view = new View();
     return view;
 }
 
+View::Rect View::fit(int windowWidth, int windowHeight) {
+    // Whichever side runs out first sets the scale; the other gets bars, shared equally.
+    Rect rect;
+    if (static_cast<long>(windowWidth) * kHeight <= static_cast<long>(windowHeight) * kWidth) {
+        rect.width = windowWidth;
+        rect.height =
+            static_cast<int>(std::lround(static_cast<double>(windowWidth) * kHeight / kWidth));
+    } else {
+        rect.height = windowHeight;
+        rect.width =
+            static_cast<int>(std::lround(static_cast<double>(windowHeight) * kWidth / kHeight));
+    }
+    rect.x = (windowWidth - rect.width) / 2;
+    rect.y = (windowHeight - rect.height) / 2;
+    return rect;
+}
+
 void View::reshape(int w, int h) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (w != kWidth || h != kHeight) {
-        // The toolkit answers with another reshape at the restored size, which sets everything up.
+        // The toolkit answers with another reshape at the restored size. A window manager may keep
+        // the other size (a tiling layout, fullscreen): until it gives way the picture is scaled
+        // to fit, so what the player sees and where the pointer lands still agree.
         glutReshapeWindow(kWidth, kHeight);
-        return;
+        if (w <= 0 || h <= 0) {
+            return;
+        }
     }
     width_ = kWidth;
     height_ = kHeight;
-    glViewport(0, 0, kWidth, kHeight);
+    picture_ = fit(w, h);
+    fillsWindow_ = picture_.width == w && picture_.height == h;
+    setCamera(h);
+}
+
+void View::setCamera(int windowHeight) {
+    // GL counts viewport rows from the bottom of the window.
+    glViewport(picture_.x, windowHeight - picture_.y - picture_.height, picture_.width,
+               picture_.height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(fieldOfView_, 1.3333333333333333, 0.001, 200.0);
+    gluPerspective(fieldOfView_, kAspect, kNearPlane, kFarPlane);
     glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(static_cast<float>(offsetX_), static_cast<float>(offsetY_),
-                 static_cast<float>(offsetZ_));
+    applyTransform();
 }
 
 void View::applyTransform() {
@@ -37,7 +75,13 @@ void View::applyTransform() {
 
 void View::update(float /*dt*/) {}
 
+void View::clearBars() const {
+    if (!fillsWindow_) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+}
+
 double View::halfExtent() const {
     const float halfAngle = static_cast<float>(fieldOfView_ / 2.0);
-    return std::fabs(offsetZ_) * std::tan(halfAngle * 0.017453292519943295);
+    return std::fabs(offsetZ_) * std::tan(halfAngle * kRadiansPerDegree);
 }

@@ -3,24 +3,35 @@
 
 #include "app/Callbacks.h"
 #include "app/Game.h"
+#include "app/View.h"
+#include "app/WindowHints.h"
 
 #include <GL/freeglut.h>
 
 #include <iostream>
 #include <stdexcept>
 
+namespace {
+
+// Where the window opens on the desktop, unless the window manager places it.
+constexpr int kWindowX = 100;
+constexpr int kWindowY = 100;
+
+} // namespace
+
 int main(int argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
-    glutInitWindowSize(1024, 768);
+    glutInitWindowSize(View::kWidth, View::kHeight);
     glutCreateWindow("Hexaglint");
-    glutPositionWindow(100, 100);
+    glutPositionWindow(kWindowX, kWindowY);
+    declareFixedSizeWindow(kWindowX, kWindowY, View::kWidth, View::kHeight);
     registerCallbacks();
     try {
         Game::instance()->init();
     } catch (const std::runtime_error& e) {
         // A start-up that cannot finish (the font) ends the run with its reason, not a core dump.
-        std::cerr << e.what() << std::endl;
+        std::cerr << e.what() << '\n' << fontErrorHint() << std::endl;
         return 1;
     }
     glutMainLoop();

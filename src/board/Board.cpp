@@ -2,14 +2,12 @@
 
 #include "board/Board.h"
 
-#include "app/ScreenState.h"
 #include "board/Gem.h"
+#include "board/ScreenState.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
-
-int score = 0;
 
 namespace {
 

@@ -38,6 +38,11 @@ class Board {
         float x = 0.0f;
         float y = 0.0f;
     };
+    // A centre as the layout computes it, before it is rounded to the floats the game works in.
+    struct PrecisePoint {
+        double x = 0.0;
+        double y = 0.0;
+    };
 
     // Builds a new board, seeding rand() with the calendar time in seconds.
     Board();
@@ -60,6 +65,8 @@ class Board {
     static double rowStep(int length);
     static int rowOf(int cell);
     static Point cellCentre(int cell);
+    // The same centre unrounded: the art tool paints the background's sockets there.
+    static PrecisePoint preciseCellCentre(int cell);
 
     // Empty for a cell outside 0..126.
     static const NeighbourCells& neighbourCells(int cell);

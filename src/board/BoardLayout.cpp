@@ -117,13 +117,17 @@ int Board::rowOf(int cell) {
     return row;
 }
 
-Board::Point Board::cellCentre(int cell) {
+Board::PrecisePoint Board::preciseCellCentre(int cell) {
     const int row = rowOf(cell);
     const int m = widening(row);
     const int column = cell - rowStart(row);
-    const double x = kOriginX - kRowShift * m + column * rowStep(rowLength(row));
-    const double y = kOriginY - kRowHeight * row;
-    return Point{static_cast<float>(x), static_cast<float>(y)};
+    return PrecisePoint{kOriginX - kRowShift * m + column * rowStep(rowLength(row)),
+                        kOriginY - kRowHeight * row};
+}
+
+Board::Point Board::cellCentre(int cell) {
+    const PrecisePoint centre = preciseCellCentre(cell);
+    return Point{static_cast<float>(centre.x), static_cast<float>(centre.y)};
 }
 
 const Board::NeighbourCells& Board::neighbourCells(int cell) {

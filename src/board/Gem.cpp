@@ -1,7 +1,6 @@
 #include "board/Gem.h"
 
 #include "board/Board.h"
-#include "gfx/GemArt.h"
 
 #include <cstddef>
 #include <cstdlib>
@@ -33,6 +32,8 @@ constexpr double kSparkleSpread = 0.4;
 
 } // namespace
 
+GemBuiltHook onGemBuilt = nullptr;
+
 float randomSigned() {
     const int magnitude = std::rand() % 100;
     float value = static_cast<float>(magnitude * 0.01);
@@ -43,7 +44,9 @@ float randomSigned() {
 }
 
 Gem::Gem(int sides) {
-    ensureGemArt();
+    if (onGemBuilt != nullptr) {
+        onGemBuilt();
+    }
     if (sides >= kMinSides && sides <= kMaxSides) {
         this->sides = sides;
     }

@@ -12,6 +12,12 @@ class Board;
 // One of -0.99 ... 0.99 in steps of 0.01, from two rand() draws: the magnitude, then the sign.
 float randomSigned();
 
+// Called, when set, as each gem is built. The game points it at the loading of the gem pictures
+// before it builds its board, so the art is ready with the first gem; the rules themselves never
+// draw, so without it (the rules tests) boards are built with no art at all.
+using GemBuiltHook = void (*)();
+extern GemBuiltHook onGemBuilt;
+
 class Gem {
   public:
     static constexpr int kColourCount = 6;
@@ -21,8 +27,8 @@ class Gem {
     // The spin a locked gem is held at, whatever it is asked to do.
     static constexpr float kLockedSpin = 0.5f;
 
-    // Loads the shared gem art if it is not loaded yet, then draws the colour with rand(). A side
-    // count outside 6..10 is stored as -1 (the gem is then drawn without a body).
+    // Calls onGemBuilt, then draws the colour with rand(). A side count outside 6..10 is stored as
+    // -1 (the gem is then drawn without a body).
     explicit Gem(int sides);
 
     int colour() const { return colour_; }
@@ -74,7 +80,9 @@ class Gem {
     Board* board = nullptr;
 
   private:
-    // Steps 1 to 6 of update, in this order.
+    // The parts of update, in the order it runs them. The order is part of the rules: the turn
+    // uses the spin the ramp has just raised, before the decay takes its share, and a sparkle
+    // spawned in an update is aged in that same update.
     void rampSpin(float dt);
     void turn();
     void decaySpin(float dt);

@@ -86,13 +86,10 @@ void drawGem(const Gem& gem) {
     }
 }
 
-void drawBoard(const Board& board) {
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.0f);
+namespace {
 
+// Every gem in its cell, the pulsing ones last.
+void drawGems(const Board& board) {
     DeferredGems& deferred = deferredGems();
     deferred.cells.clear();
     {
@@ -131,10 +128,14 @@ void drawBoard(const Board& board) {
         glLoadMatrixf(deferred.matrices[i].data());
         drawGem(*board.cells[deferred.cells[i]]);
     }
+}
 
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+} // namespace
+
+void drawBoard(const Board& board) {
+    {
+        SpriteDrawingScope sprites;
+        drawGems(board);
+    }
     board.tally();
 }

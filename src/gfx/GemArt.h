@@ -4,18 +4,8 @@
 
 #include "gfx/Sprite.h"
 
-// Shapes by side count; the shape index is the side count minus 6.
-enum GemShape : int {
-    Hex = 0,
-    Hept = 1,
-    Oct = 2,
-    Nona = 3,
-    Dec = 4,
-};
-
 class GemArt {
   public:
-    static constexpr int kShapeCount = 5;
     static constexpr int kKindsPerShape = 3;
     static constexpr int kSlotCount = 16;
     static constexpr int kHighlightSlot = 15;
@@ -26,8 +16,8 @@ class GemArt {
     GemArt(const GemArt&) = delete;
     GemArt& operator=(const GemArt&) = delete;
 
-    // The file each slot is loaded from: shape index × 3 + kind (fill, outline, white outline),
-    // then the sparkle.
+    // The file each slot is loaded from: (side count - 6) × 3 + kind (fill, outline, white
+    // outline), then the sparkle.
     static const char* path(int slot);
 
     SpriteList slot(int index) const { return slots_[index]; }
@@ -44,7 +34,7 @@ class GemArt {
 };
 
 // Loads the shared art on the first call made with a current GL context; later calls do nothing.
-// Every gem calls it as it is built.
+// The game installs it as the rules' onGemBuilt, so every gem calls it as it is built.
 void ensureGemArt();
 
 // The shared art, or null while it has not been loaded.

@@ -1,5 +1,6 @@
 #pragma once
-// Scope guards that pair every GL push with its pop, so early returns can never unbalance a stack.
+// Scope guards that pair every GL push with its pop, so early returns can never unbalance a stack,
+// and the one that sets up and tears down the state sprites are drawn in.
 
 #include <GL/gl.h>
 
@@ -28,4 +29,27 @@ class ClientAttribScope {
     ~ClientAttribScope() { glPopClientAttrib(); }
     ClientAttribScope(const ClientAttribScope&) = delete;
     ClientAttribScope& operator=(const ClientAttribScope&) = delete;
+};
+
+// The state blended sprites are drawn in: texturing, blending by source alpha and an alpha test
+// that skips fully transparent texels, on for the lifetime of the guard. At its end they are
+// switched off rather than restored, as the game keeps them off between draws, and the colour is
+// left white for whatever is drawn next.
+class SpriteDrawingScope {
+  public:
+    SpriteDrawingScope() {
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glEnable(GL_ALPHA_TEST);
+        glAlphaFunc(GL_GREATER, 0.0f);
+    }
+    ~SpriteDrawingScope() {
+        glDisable(GL_ALPHA_TEST);
+        glDisable(GL_BLEND);
+        glDisable(GL_TEXTURE_2D);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    }
+    SpriteDrawingScope(const SpriteDrawingScope&) = delete;
+    SpriteDrawingScope& operator=(const SpriteDrawingScope&) = delete;
 };

@@ -60,17 +60,9 @@ void Backdrop::drawStretched(SpriteList list) const {
 }
 
 void Backdrop::drawBackground(float /*dt*/) {
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.0f);
+    SpriteDrawingScope sprites;
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     drawStretched(backgroundList_);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 void Backdrop::drawOpaque(SpriteList list) const {

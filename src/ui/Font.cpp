@@ -192,20 +192,22 @@ void buildGlyph(FT_Face face, char code, GLuint listBase, GLuint* textures) {
     const float h = static_cast<float>(rows);
     glNewList(listBase + static_cast<unsigned char>(code), GL_COMPILE);
     glBindTexture(GL_TEXTURE_2D, texture);
-    glPushMatrix();
-    glTranslatef(static_cast<float>(glyph.left), 0.0f, 0.0f);
-    glTranslatef(0.0f, static_cast<float>(glyph.top - rows), 0.0f);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2f(0.0f, h);
-    glTexCoord2f(0.0f, t);
-    glVertex2f(0.0f, 0.0f);
-    glTexCoord2f(s, t);
-    glVertex2f(w, 0.0f);
-    glTexCoord2f(s, 0.0f);
-    glVertex2f(w, h);
-    glEnd();
-    glPopMatrix();
+    {
+        // Recorded into the list: the glyph's placement is undone before the pen moves on.
+        MatrixScope placed;
+        glTranslatef(static_cast<float>(glyph.left), 0.0f, 0.0f);
+        glTranslatef(0.0f, static_cast<float>(glyph.top - rows), 0.0f);
+        glBegin(GL_QUADS);
+        glTexCoord2f(0.0f, 0.0f);
+        glVertex2f(0.0f, h);
+        glTexCoord2f(0.0f, t);
+        glVertex2f(0.0f, 0.0f);
+        glTexCoord2f(s, t);
+        glVertex2f(w, 0.0f);
+        glTexCoord2f(s, 0.0f);
+        glVertex2f(w, h);
+        glEnd();
+    }
     glTranslatef(advanceInPixels(glyph.advance), 0.0f, 0.0f);
     glEndList();
 }

@@ -1,7 +1,7 @@
 #include "ui/Text.h"
 
-#include "app/ScreenState.h"
 #include "board/Score.h"
+#include "board/ScreenState.h"
 #include "gfx/GlScope.h"
 #include "ui/Font.h"
 
@@ -16,6 +16,20 @@ namespace {
 
 // 1 / 0.63 as the nearest float: the gap between baselines for a given pixel height.
 constexpr float kLineSpacingFactor = 1.5873016f;
+
+// The score line over the board, in board units (the scales in units per glyph pixel): the
+// label starts left of the window's middle and just above it, and the number sits one line
+// below, larger, shifted right by its digit count so it looks centred under the label.
+constexpr float kScoreGrey = 0.1f;
+constexpr float kLabelX = -25.0f;
+constexpr float kLabelY = 40.0f;
+constexpr float kLabelScale = 0.1f;
+constexpr float kNumberDrop = 15.0f;
+constexpr float kNumberScale = 0.15f;
+// The number's offset from the label's start for one, two and three digits.
+constexpr float kOneDigitOffset = 20.0f;
+constexpr float kTwoDigitOffset = 15.0f;
+constexpr float kThreeDigitOffset = 10.0f;
 
 // The line's bytes that the font has glyphs for; anything else would call lists it does not own.
 std::string drawableBytes(const std::string& line) {
@@ -91,12 +105,12 @@ void drawText(const Font& font, const char* text) {
 
 float scoreOffsetX(int value) {
     if (value < 10) {
-        return 20.0f;
+        return kOneDigitOffset;
     }
     if (value < 100) {
-        return 15.0f;
+        return kTwoDigitOffset;
     }
-    return 10.0f;
+    return kThreeDigitOffset;
 }
 
 void ScoreLine::draw() const {
@@ -105,18 +119,18 @@ void ScoreLine::draw() const {
     }
     const Font& font = *Font::instance();
     glMatrixMode(GL_MODELVIEW);
-    glColor4f(0.1f, 0.1f, 0.1f, 1.0f);
+    glColor4f(kScoreGrey, kScoreGrey, kScoreGrey, 1.0f);
     MatrixScope placed;
-    glTranslatef(-25.0f, 40.0f, 0.0f);
+    glTranslatef(kLabelX, kLabelY, 0.0f);
     {
         MatrixScope label;
-        glScalef(0.1f, 0.1f, 0.0f);
+        glScalef(kLabelScale, kLabelScale, 0.0f);
         print(font, "Final Score: ");
     }
-    glTranslatef(scoreOffsetX(score), -15.0f, 0.0f);
+    glTranslatef(scoreOffsetX(score), -kNumberDrop, 0.0f);
     {
         MatrixScope number;
-        glScalef(0.15f, 0.15f, 0.0f);
+        glScalef(kNumberScale, kNumberScale, 0.0f);
         print(font, "%i", score);
     }
 }

@@ -1,6 +1,8 @@
 #include "support/GlContext.h"
 
 #include "app/View.h"
+#include "board/Gem.h"
+#include "gfx/GemArt.h"
 
 #include <GL/freeglut.h>
 
@@ -23,6 +25,8 @@ bool createWindow() {
     glutCreateWindow("hexaglint-tests");
     glutDisplayFunc(ignoreDisplay);
     View::instance()->reshape(View::kWidth, View::kHeight);
+    // As the game does before it builds its board.
+    onGemBuilt = ensureGemArt;
     return true;
 }
 

@@ -1,9 +1,9 @@
 #include "gfx/BoardDrawing.h"
 
-#include "app/ScreenState.h"
 #include "app/View.h"
 #include "board/Board.h"
 #include "board/Gem.h"
+#include "board/ScreenState.h"
 #include "support/GlContext.h"
 #include "support/GlState.h"
 #include "support/KeptBoard.h"

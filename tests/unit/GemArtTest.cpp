@@ -64,6 +64,7 @@ TEST(GemArt, GemsBuiltWithoutAContextWaitForOne) {
     if (gemArt() != nullptr) {
         GTEST_SKIP() << "art already loaded by an earlier test in this process";
     }
+    onGemBuilt = ensureGemArt;
     const Gem gem(6);
     EXPECT_EQ(gemArt(), nullptr);
 }

@@ -1,8 +1,8 @@
 #include "ui/Text.h"
 
-#include "app/ScreenState.h"
 #include "app/View.h"
 #include "board/Score.h"
+#include "board/ScreenState.h"
 #include "support/GlContext.h"
 #include "support/GlState.h"
 #include "ui/Font.h"
@@ -314,7 +314,7 @@ TEST_F(ScoreLineTest, OutsideGameOverItDrawsNothingAndChangesNoState) {
     glMatrixMode(GL_PROJECTION);
     glColor4f(0.5f, 0.6f, 0.7f, 1.0f);
     score = 42;
-    for (const int state : {Title, Instructions, Playing}) {
+    for (const ScreenState state : {Title, Instructions, Playing}) {
         screenState = state;
         EXPECT_TRUE(marksOf([] { scoreLine.draw(); }).empty()) << state;
         GLint matrixMode = 0;

@@ -1,5 +1,8 @@
 #include "app/View.h"
 
+#include "app/Mouse.h"
+#include "board/Board.h"
+
 #include "support/GlContext.h"
 #include "support/GlState.h"
 
@@ -61,28 +64,42 @@ TEST(View, TheWindowShowsExactlyTheBoardRectangle) {
     EXPECT_NEAR(bottomRight[1], 768.0, 1e-3);
 }
 
-TEST(View, AnyOtherSizeOnlyClearsAndAsksForTheFixedOne) {
+TEST(View, AnImposedSizeShowsTheWholePictureScaledAndCentredAndThePointerFollowsIt) {
     ASSERT_TRUE(ensureGlContext());
     View* view = View::instance();
     view->reshape(1024, 768);
-    const auto matrixBefore = modelViewMatrix();
+    const auto camera = modelViewMatrix();
 
-    // Something else on the model-view matrix, which a refused reshape must leave alone.
-    glTranslatef(3.0f, 4.0f, 5.0f);
-    const auto moved = modelViewMatrix();
-    for (const auto& size : {std::array<int, 2>{800, 600}, {1920, 1080}, {0, 0}, {1024, 767}}) {
-        view->reshape(size[0], size[1]);
-        EXPECT_EQ(view->width(), 1024);
-        EXPECT_EQ(view->height(), 768);
-        EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 1024, 768}));
-        EXPECT_EQ(modelViewMatrix(), moved);
+    // A fullscreen window on a 5:4 screen: bars above and below, the picture as wide as the screen.
+    view->reshape(1280, 1024);
+    EXPECT_EQ(view->width(), 1024);
+    EXPECT_EQ(view->height(), 768);
+    EXPECT_FALSE(view->fillsWindow());
+    EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 32, 1280, 960}));
+    EXPECT_EQ(modelViewMatrix(), camera);
+    // A tiled window wider than 4:3: bars left and right.
+    view->reshape(1276, 600);
+    EXPECT_EQ(viewport(), (std::array<GLint, 4>{238, 0, 800, 600}));
+
+    // Where a cell is drawn is where the pointer picks it.
+    Mouse* mouse = Mouse::instance();
+    for (int cell : {0, 63, 126}) {
+        const Board::Point c = Board::cellCentre(cell);
+        const auto drawn = project(c.x, c.y);
+        mouse->track(drawn[0], drawn[1]);
+        EXPECT_EQ(Board::pickCell(mouse->worldX(), mouse->worldY()), cell);
     }
+    // A pointer in a bar is held at the picture's edge.
+    mouse->track(100, 300);
+    EXPECT_FLOAT_EQ(mouse->worldX(), -50.0f);
 
-    // The right size sets the camera again, however often it comes.
+    // A window with no area changes nothing; the fixed size brings back the plain camera.
+    view->reshape(0, 0);
+    EXPECT_EQ(viewport(), (std::array<GLint, 4>{238, 0, 800, 600}));
     view->reshape(1024, 768);
-    EXPECT_EQ(modelViewMatrix(), matrixBefore);
-    view->reshape(1024, 768);
-    EXPECT_EQ(modelViewMatrix(), matrixBefore);
+    EXPECT_TRUE(view->fillsWindow());
+    EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 1024, 768}));
+    EXPECT_EQ(modelViewMatrix(), camera);
 }
 
 TEST(View, ApplyTransformLoadsTheCameraAndUpdateDoesNothing) {

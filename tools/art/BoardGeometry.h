@@ -1,5 +1,8 @@
 #pragma once
-// Where the game puts its gems, and how its view maps the board plane onto the 1024 x 768 images.
+// Where the game puts its gems (from the rules library), and how its view maps the board plane onto
+// the 1024 x 768 images.
+
+#include "board/Board.h"
 
 #include <vector>
 
@@ -11,7 +14,7 @@ struct Point {
 
 // The view shows x -50..50 and y 0..75 of the board plane on a 1024 x 768 window.
 constexpr double pixelsPerUnit = 10.24;
-constexpr double gemSize = 5.0; // each gem image is drawn as a 5 x 5 square
+constexpr double gemSize = Board::kGemSize; // each gem image is drawn as a square this wide
 
 inline Point toImage(Point world) {
     return {(world.x + 50.0) * pixelsPerUnit, (75.0 - world.y) * pixelsPerUnit};
@@ -19,6 +22,3 @@ inline Point toImage(Point world) {
 
 // The 127 cell centres in the board plane, row by row from the top, left to right.
 std::vector<Point> cellCentres();
-
-// Number of cells in row r (0..12).
-int rowLength(int row);

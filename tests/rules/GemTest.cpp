@@ -45,6 +45,16 @@ TEST(GemConstruction, DrawsItsColourAsTheNextRandDraw) {
     EXPECT_EQ(gem.colour(), expected);
 }
 
+TEST(GemConstruction, CallsTheBuiltHookForEveryGemSoABoardsFirstGemCanLoadTheArt) {
+    static int calls = 0;
+    onGemBuilt = [] { ++calls; };
+    const Gem gem(6);
+    EXPECT_EQ(calls, 1);
+    keptBoard(5);
+    EXPECT_EQ(calls, 1 + Board::kCellCount);
+    onGemBuilt = nullptr;
+}
+
 TEST(GemSetSpin, ClampsAtTenAndFullSpinRevivesEvenWhenItWasAlreadyFull) {
     Gem gem(6);
     gem.life = 0.5f;

@@ -1,7 +1,7 @@
 #include "board/Board.h"
 
-#include "app/ScreenState.h"
 #include "board/Gem.h"
+#include "board/ScreenState.h"
 #include "support/KeptBoard.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,3 @@
+#include "board/ScreenState.h"
+
+ScreenState screenState = Title;
