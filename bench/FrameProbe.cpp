@@ -10,6 +10,7 @@
 
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 
@@ -56,9 +57,10 @@ extern "C" void glXSwapBuffers(Display* display, GLXDrawable drawable) {
         const Mark mark = now();
         const double n = kFramesPerReport;
         std::fprintf(stderr,
-                     "frame_probe: frames %ld-%ld: %.2f ms, %.2f ms processor time, %.1f minor "
-                     "faults a frame\n",
-                     frames - kFramesPerReport, frames - 1, 1e3 * (mark.clock - last.clock) / n,
+                     "frame_probe %s: frames %ld-%ld: %.2f ms, %.2f ms processor time, %.1f "
+                     "minor faults a frame\n",
+                     program_invocation_name, frames - kFramesPerReport, frames - 1,
+                     1e3 * (mark.clock - last.clock) / n,
                      1e3 * (mark.processor - last.processor) / n,
                      static_cast<double>(mark.faults - last.faults) / n);
         last = mark;
