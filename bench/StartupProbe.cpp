@@ -2,7 +2,8 @@
 // until its first frame is on the screen, and how much memory it holds once it has settled.
 // Nothing in the measured programs knows about it.
 //
-// Usage: startup_probe [--runs N] [--clicks K] [--settle SECONDS] [-C DIR] PROGRAM...
+// Usage: startup_probe [--runs N] [--clicks K] [--settle SECONDS] [--preload LIB] [-C DIR]
+//        PROGRAM...
 //
 // The programs are started in turn, run after run (so a burst of load elsewhere on the machine
 // falls on all of them alike), each with its standard output discarded, from the current folder
@@ -14,7 +15,8 @@
 // --settle, the probe then clicks K times in the middle of the window (half a second apart; two
 // clicks take the game from its title to the play screen), waits the given seconds and reads VmRSS,
 // VmHWM and RssAnon from /proc/PID/status. Each program is ended with SIGTERM after its run (and
-// SIGKILL if that is not enough).
+// SIGKILL if that is not enough). --preload starts every program with LIB in LD_PRELOAD (the frame
+// probe, whose reports on the programs' frames then appear on standard error).
 // Medians are reported, and every figure against the first program.
 
 #include <X11/Xlib.h>
@@ -55,6 +57,7 @@ struct Options {
     int runs = 11;
     int clicks = 0;
     double settleSeconds = 0.0;
+    std::string preload;
     std::vector<Program> programs;
 };
 
@@ -86,6 +89,8 @@ bool parse(int argc, char** argv, Options& options) {
             options.clicks = std::atoi(argv[++i]);
         } else if (arg == "--settle" && hasValue) {
             options.settleSeconds = std::atof(argv[++i]);
+        } else if (arg == "--preload" && hasValue) {
+            options.preload = argv[++i];
         } else if (arg == "-C" && hasValue) {
             folder = argv[++i];
         } else if (!arg.empty() && arg[0] == '-') {
@@ -252,9 +257,12 @@ void readMemory(pid_t pid, Sample& sample) {
     }
 }
 
-pid_t start(const Program& program) {
+pid_t start(const Program& program, const std::string& preload) {
     const pid_t pid = fork();
     if (pid == 0) {
+        if (!preload.empty()) {
+            setenv("LD_PRELOAD", preload.c_str(), 1);
+        }
         if (!program.folder.empty() && chdir(program.folder.c_str()) != 0) {
             std::perror(program.folder.c_str());
             _exit(127);
@@ -294,7 +302,7 @@ Sample measure(Display* display, const Options& options, const Program& program)
     Sample sample;
     XSync(display, True); // start from an empty event queue
     const Clock::time_point started = Clock::now();
-    const pid_t pid = start(program);
+    const pid_t pid = start(program, options.preload);
     if (pid < 0) {
         return sample;
     }
@@ -364,9 +372,8 @@ std::vector<std::string> labels(const std::vector<Program>& programs) {
 int main(int argc, char** argv) {
     Options options;
     if (!parse(argc, argv, options)) {
-        std::fprintf(stderr,
-                     "usage: startup_probe [--runs N] [--clicks K] [--settle SECONDS] [-C DIR] "
-                     "PROGRAM...\n");
+        std::fprintf(stderr, "usage: startup_probe [--runs N] [--clicks K] [--settle SECONDS] "
+                             "[--preload LIB] [-C DIR] PROGRAM...\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);

@@ -6,10 +6,16 @@
 #include <png.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <limits>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -194,7 +200,131 @@ void halveInto(const PngImage& image, PngImage& half) {
     }
 }
 
+// The largest side the worker decodes, at least the largest texture of any GL the game meets.
+// pngBind refuses a decoded image larger than its GL's own limit; a file that the worker refused
+// is read again only where GL takes textures even larger than this, the one case in which
+// reading it there could come out otherwise.
+constexpr unsigned kAheadMaxSide = 32768;
+
+// The files named to decodePngFilesAhead and the worker that decodes them, in the order given.
+// Each entry's image is written by the worker alone until it counts the entry as done (under the
+// lock), and read by pngBind's thread alone after that. The worker is joined by the pngBind that
+// finds it done with its list; made once and never destroyed, the object outlives a worker that
+// is still running when the process exits.
+class DecodeAhead {
+  public:
+    DecodeAhead() = default;
+    DecodeAhead(const DecodeAhead&) = delete;
+    DecodeAhead& operator=(const DecodeAhead&) = delete;
+
+    void start(const char* const* paths, std::size_t count) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (started_) {
+            return;
+        }
+        started_ = true;
+        entries_.resize(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            entries_[i].path = paths[i];
+        }
+        try {
+            worker_ = std::thread(&DecodeAhead::run, this);
+        } catch (const std::system_error&) {
+            // No thread to be had: pngBind reads every file itself.
+            entries_.clear();
+        }
+    }
+
+    // When path was named and not taken yet: waits for its outcome and returns true, with
+    // decoded telling whether image holds the picture. Otherwise false, and pngBind reads the file.
+    bool take(const char* path, bool& decoded, PngImage& image) {
+        bool taken = false;
+        bool workerDone = false;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            std::size_t i = 0;
+            while (i < entries_.size() && (entries_[i].taken || entries_[i].path != path)) {
+                ++i;
+            }
+            if (i == entries_.size()) {
+                return false;
+            }
+            done_.wait(lock, [this, i] { return finished_ > i; });
+            Entry& entry = entries_[i];
+            entry.taken = true;
+            taken = entry.outcome != Outcome::Unavailable;
+            decoded = entry.outcome == Outcome::Decoded;
+            image = std::move(entry.image);
+            entry.image = PngImage();
+            workerDone = finished_ == entries_.size();
+        }
+        // The worker has left its loop or is about to; joining it frees its stack at once.
+        if (workerDone && worker_.joinable()) {
+            worker_.join();
+        }
+        return taken;
+    }
+
+  private:
+    enum class Outcome { Decoded, Refused, Unavailable };
+    struct Entry {
+        std::string path;
+        Outcome outcome = Outcome::Unavailable;
+        PngImage image;
+        bool taken = false;
+    };
+
+    void run() {
+        // entries_ keeps its size from start on; only its images and outcomes change.
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            Entry& entry = entries_[i];
+            try {
+                entry.outcome = decodePngFile(entry.path.c_str(), kAheadMaxSide, true, entry.image)
+                                    ? Outcome::Decoded
+                                    : Outcome::Refused;
+            } catch (const std::exception&) {
+                // pngBind then reads the file itself, as it would have.
+                entry.outcome = Outcome::Unavailable;
+                entry.image = PngImage();
+            }
+            std::lock_guard<std::mutex> lock(mutex_);
+            finished_ = i + 1;
+            done_.notify_all();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable done_;
+    std::vector<Entry> entries_;
+    std::size_t finished_ = 0;
+    bool started_ = false;
+    std::thread worker_;
+};
+
+DecodeAhead& decodeAhead() {
+    static DecodeAhead* const ahead = new DecodeAhead();
+    return *ahead;
+}
+
+// The image pngBind uploads: the one decoded ahead when there is one, else read from the file.
+bool decodeForTexture(const char* path, unsigned maxSide, bool keepAlpha, PngImage& image) {
+    bool decoded = false;
+    if (path != nullptr && keepAlpha && decodeAhead().take(path, decoded, image)) {
+        if (decoded) {
+            return image.width <= maxSide && image.height <= maxSide;
+        }
+        if (maxSide <= kAheadMaxSide) {
+            return false;
+        }
+    }
+    return decodePngFile(path, maxSide, keepAlpha, image);
+}
+
 } // namespace
+
+void decodePngFilesAhead(const char* const* paths, std::size_t count) {
+    decodeAhead().start(paths, count);
+}
 
 bool decodePng(const unsigned char* data, std::size_t size, unsigned maxSide, bool keepAlpha,
                PngImage& out) {
@@ -247,7 +377,7 @@ unsigned pngBind(const char* path, int mipmap, int trans, PngInfo* info, int wra
         return 0;
     }
     PngImage image;
-    if (!decodePngFile(path, static_cast<unsigned>(maxTextureSize), trans == PNG_ALPHA, image)) {
+    if (!decodeForTexture(path, static_cast<unsigned>(maxTextureSize), trans == PNG_ALPHA, image)) {
         return 0;
     }
 

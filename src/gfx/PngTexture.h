@@ -35,6 +35,14 @@ bool decodePng(const unsigned char* data, std::size_t size, unsigned maxSide, bo
                PngImage& out);
 bool decodePngFile(const char* path, unsigned maxSide, bool keepAlpha, PngImage& out);
 
+// Starts decoding the named files on a worker thread of their own, for pngBind to take when it is
+// asked for the same path (as written here) with PNG_ALPHA: it then uploads that image instead of
+// reading the file, and waits only if the worker has not got that far. The texture, and the 0
+// for a missing, damaged or oversized file, are what reading the file there would give. Meant
+// for start-up, so that decoding overlaps work that does not need the pictures (creating the
+// window); call it once, before the first pngBind. Without it pngBind reads every file itself.
+void decodePngFilesAhead(const char* const* paths, std::size_t count);
+
 // Creates a texture from the PNG at path, binds it, sets both wrap modes to wrap and the two
 // filters, and uploads the image (with a full mipmap chain for PNG_BUILDMIPMAPS). Returns the
 // texture name, or 0 when the file is missing, damaged or larger than GL_MAX_TEXTURE_SIZE.

@@ -7,19 +7,32 @@
 #include <cstdint>
 #include <cstdlib>
 
+namespace {
+
+const char* const kPaths[Backdrop::kPictureCount] = {
+    "./images/background.png",
+    "./images/titlescreen.png",
+    "./images/instructions.png",
+};
+
+} // namespace
+
 Backdrop* Backdrop::instance() {
     static Backdrop* backdrop = new Backdrop();
     return backdrop;
 }
 
+const char* Backdrop::path(int picture) {
+    return kPaths[picture];
+}
+
 void Backdrop::load() {
     // Each image gets a texture of its own, read from its file.
-    int texture = -1;
-    loadSprite(backgroundList_, texture, "./images/background.png");
-    texture = -1;
-    loadSprite(titleList_, texture, "./images/titlescreen.png");
-    texture = -1;
-    loadSprite(instructionsList_, texture, "./images/instructions.png");
+    SpriteList* const lists[kPictureCount] = {&backgroundList_, &titleList_, &instructionsList_};
+    for (int picture = 0; picture < kPictureCount; ++picture) {
+        int texture = -1;
+        loadSprite(*lists[picture], texture, kPaths[picture]);
+    }
 }
 
 void Backdrop::setBounds(double top, double right, double bottom, double left) {

@@ -8,6 +8,11 @@ class Backdrop {
   public:
     static Backdrop* instance();
 
+    // The files of the three pictures, in the order load reads them: the background, the title
+    // and the instructions.
+    static constexpr int kPictureCount = 3;
+    static const char* path(int picture);
+
     // Builds the three sprites; a second call changes nothing.
     void load();
     // The rectangle, top first, as the controller passes it: (75, 50, 0, -50).
