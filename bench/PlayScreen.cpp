@@ -1,5 +1,6 @@
 #include "PlayScreen.h"
 
+#include "app/Game.h"
 #include "app/View.h"
 #include "board/Board.h"
 #include "board/Gem.h"
@@ -44,19 +45,10 @@ bool preparePlayScreen(benchmark::State& state) {
         state.SkipWithError("no X display");
         return false;
     }
-    // What the game's start-up sets once and every play frame then draws under.
-    glShadeModel(GL_FLAT);
-    glPolygonMode(GL_FRONT, GL_FILL);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glEnable(GL_CULL_FACE);
-    glFrontFace(GL_CCW);
-    glCullFace(GL_BACK);
-    glClearDepth(1.0);
-    glDepthFunc(GL_LEQUAL);
-    glEnable(GL_DEPTH_TEST);
+    Game::setFixedGlState();
     Backdrop* backdrop = Backdrop::instance();
     backdrop->load();
-    backdrop->setBounds(75.0, 50.0, 0.0, -50.0);
+    backdrop->setBounds(View::kPlaneTop, View::kPlaneRight, View::kPlaneBottom, View::kPlaneLeft);
     screenState = Playing;
     View::instance()->applyTransform();
     return true;

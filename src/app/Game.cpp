@@ -52,7 +52,7 @@ Game* Game::instance() {
 
 Game::Game() : previousTimeMs_(glutGet(GLUT_ELAPSED_TIME)) {}
 
-void Game::init() {
+void Game::setFixedGlState() {
     glShadeModel(GL_FLAT);
     glPolygonMode(GL_FRONT, GL_FILL);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
@@ -63,11 +63,15 @@ void Game::init() {
     glDepthFunc(GL_LEQUAL);
     glEnable(GL_DEPTH_TEST);
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+void Game::init() {
+    setFixedGlState();
 
     Backdrop* backdrop = Backdrop::instance();
     backdrop->load();
     // The rectangle the view shows, so every backdrop image fills the window.
-    backdrop->setBounds(75.0, 50.0, 0.0, -50.0);
+    backdrop->setBounds(View::kPlaneTop, View::kPlaneRight, View::kPlaneBottom, View::kPlaneLeft);
 
     Audio::instance()->init();
     Audio::instance()->playMusic("./audio/backgroundmusic.mp3");

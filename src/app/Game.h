@@ -28,6 +28,9 @@ class Game {
 
     // One-time start-up; needs the window's GL context.
     void init();
+    // The GL state that start-up sets once and every frame then draws under: flat shading,
+    // back-face culling, the depth test with LEQUAL, a white clear colour.
+    static void setFixedGlState();
     // One frame, from the display callback.
     void render();
     // Reads the clock and sets frameTime.

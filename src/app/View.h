@@ -38,6 +38,12 @@ class View {
 
     static constexpr int kWidth = 1024;
     static constexpr int kHeight = 768;
+    // The rectangle of the board plane that the picture shows, so a backdrop stretched over it
+    // fills the picture.
+    static constexpr double kPlaneTop = 75.0;
+    static constexpr double kPlaneRight = 50.0;
+    static constexpr double kPlaneBottom = 0.0;
+    static constexpr double kPlaneLeft = -50.0;
 
   private:
     View() = default;
