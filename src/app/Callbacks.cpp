@@ -3,6 +3,7 @@
 #include "app/Game.h"
 #include "app/Mouse.h"
 #include "app/View.h"
+#include "app/WindowLoss.h"
 
 #include <GL/freeglut.h>
 
@@ -50,4 +51,5 @@ void registerCallbacks() {
     glutKeyboardUpFunc(onKey);
     glutSpecialFunc(onSpecialKey);
     glutSpecialUpFunc(onSpecialKey);
+    endWithWindow();
 }

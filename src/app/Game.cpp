@@ -75,7 +75,8 @@ void Game::init() {
 
     Audio::instance()->init();
     Audio::instance()->playMusic("./audio/backgroundmusic.mp3");
-    Font::instance()->init(kFontPath, 72);
+    // The score line is all the game prints; a face that cannot draw it ends start-up here.
+    Font::instance()->init(kFontPath, 72, ScoreLine::characters().c_str());
 
     screenState = Title;
     // The first gem it builds loads the gem art, while the window's context is current.

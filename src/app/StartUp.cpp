@@ -1,7 +1,10 @@
-// What the game sets going before main runs. Both belong before the first frame and neither
+// What the game sets going before main runs. These belong before the first frame and none
 // needs the window, and a static initialiser in a file that only the game's own program is built
 // from (see CMakeLists.txt) starts them without a step in main:
 //
+// - The process is made safe from its surroundings first (prepareProcess, ProcessSetUp.h): the
+//   worker below opens files and starts a thread, and those must find the standard descriptors
+//   open and the environment settled.
 // - The heap keeps the memory that a frame frees. Mesa's software renderer frees the memory of
 //   its draws at the end of every frame; left to its defaults, glibc hands the top of the heap
 //   back to the system each time, and the next frame faults every page of it in again (hundreds
@@ -14,6 +17,7 @@
 //   uploads stay where they were, in the same order; they wait only for a picture that is not
 //   decoded yet.
 
+#include "app/ProcessSetUp.h"
 #include "gfx/GemArt.h"
 #include "gfx/PngTexture.h"
 #include "ui/Backdrop.h"
@@ -27,6 +31,7 @@ constexpr int kKeptHeapBytes = 64 << 20;
 
 struct StartUp {
     StartUp() {
+        prepareProcess();
         mallopt(M_TRIM_THRESHOLD, kKeptHeapBytes);
         // In the order start-up uploads them: the backdrops, then the gem art.
         const char* paths[Backdrop::kPictureCount + GemArt::kSlotCount] = {};

@@ -1,5 +1,7 @@
 #include "audio/Audio.h"
 
+#include "files/DataFile.h"
+
 #include <SDL.h>
 
 namespace {
@@ -10,6 +12,19 @@ constexpr int kEffectGroup = 1;
 constexpr int kStereo = 2;
 // Bytes of mixing per callback: small enough for prompt effects, large enough not to starve.
 constexpr int kChunkSize = 2048;
+
+// A sound file for SDL to read, or null when openDataFile refuses it (then it counts as missing).
+SDL_RWops* openSoundFile(const char* path) {
+    std::FILE* file = openDataFile(path);
+    if (file == nullptr) {
+        return nullptr;
+    }
+    SDL_RWops* source = SDL_RWFromFP(file, SDL_TRUE);
+    if (source == nullptr) {
+        std::fclose(file);
+    }
+    return source;
+}
 
 } // namespace
 
@@ -36,7 +51,9 @@ void Audio::init() {
     outputOpen_ = true;
     Mix_AllocateChannels(kEffectVoices);
     Mix_GroupChannels(0, kEffectVoices - 1, kEffectGroup);
-    effect = Mix_LoadWAV("./audio/glitter.wav");
+    // The loaders close the source whether or not they succeed.
+    SDL_RWops* effectFile = openSoundFile("./audio/glitter.wav");
+    effect = effectFile != nullptr ? Mix_LoadWAV_RW(effectFile, 1) : nullptr;
 }
 
 void Audio::playMusic(const char* fileName) {
@@ -48,7 +65,8 @@ void Audio::playMusic(const char* fileName) {
         Mix_FreeMusic(music);
         music = nullptr;
     }
-    music = Mix_LoadMUS(fileName);
+    SDL_RWops* musicFile = openSoundFile(fileName);
+    music = musicFile != nullptr ? Mix_LoadMUS_RW(musicFile, 1) : nullptr;
     if (music != nullptr) {
         Mix_PlayMusic(music, -1);
     }

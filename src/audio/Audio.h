@@ -13,7 +13,8 @@ class Audio {
     static Audio* instance();
 
     // Opens the output at 44100 Hz and loads "./audio/glitter.wav" into effect. A missing device
-    // leaves the output closed, and then nothing here makes a sound or touches a file.
+    // leaves the output closed, and then nothing here makes a sound or touches a file. Sound
+    // files are opened only as openDataFile allows; anything else counts as missing.
     void init();
     // Stops and frees the current music, then plays the named file from its start, looping.
     // A file that cannot be read leaves music empty.

@@ -1,5 +1,6 @@
 #include "gfx/PngTexture.h"
 
+#include "files/DataFile.h"
 #include "gfx/GlScope.h"
 
 #include <GL/gl.h>
@@ -7,7 +8,6 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -18,11 +18,6 @@
 #include <thread>
 
 namespace {
-
-// A header may promise far more pixels than its few bytes hold; refusing such an image before the
-// pixel buffer is allocated keeps a hostile file from exhausting memory. 64 megapixels is far
-// beyond any picture the game ships.
-constexpr std::uint64_t kMaxPixels = std::uint64_t{8192} * 8192;
 
 struct MemorySource {
     const unsigned char* data = nullptr;
@@ -68,8 +63,7 @@ bool readImage(png_structp png, png_infop info, DecodeState& state) {
     int bitDepth = 0;
     int colourType = 0;
     png_get_IHDR(png, info, &width, &height, &bitDepth, &colourType, nullptr, nullptr, nullptr);
-    if (width == 0 || height == 0 || width > state.maxSide || height > state.maxSide ||
-        std::uint64_t{width} * height > kMaxPixels) {
+    if (width == 0 || height == 0 || width > state.maxSide || height > state.maxSide) {
         return false;
     }
 
@@ -131,7 +125,7 @@ bool decodeWith(InstallSource installSource, unsigned maxSide, bool keepAlpha, P
     PngImage image;
     DecodeState state;
     state.image = &image;
-    state.maxSide = maxSide;
+    state.maxSide = std::min(maxSide, kMaxPictureSide);
     state.keepAlpha = keepAlpha;
 
     bool ok = false;
@@ -199,12 +193,6 @@ void halveInto(const PngImage& image, PngImage& half) {
         }
     }
 }
-
-// The largest side the worker decodes, at least the largest texture of any GL the game meets.
-// pngBind refuses a decoded image larger than its GL's own limit; a file that the worker refused
-// is read again only where GL takes textures even larger than this, the one case in which
-// reading it there could come out otherwise.
-constexpr unsigned kAheadMaxSide = 32768;
 
 // The files named to decodePngFilesAhead and the worker that decodes them, in the order given.
 // Each entry's image is written by the worker alone until it counts the entry as done (under the
@@ -279,9 +267,10 @@ class DecodeAhead {
         for (std::size_t i = 0; i < entries_.size(); ++i) {
             Entry& entry = entries_[i];
             try {
-                entry.outcome = decodePngFile(entry.path.c_str(), kAheadMaxSide, true, entry.image)
-                                    ? Outcome::Decoded
-                                    : Outcome::Refused;
+                entry.outcome =
+                    decodePngFile(entry.path.c_str(), kMaxPictureSide, true, entry.image)
+                        ? Outcome::Decoded
+                        : Outcome::Refused;
             } catch (const std::exception&) {
                 // pngBind then reads the file itself, as it would have.
                 entry.outcome = Outcome::Unavailable;
@@ -307,15 +296,12 @@ DecodeAhead& decodeAhead() {
 }
 
 // The image pngBind uploads: the one decoded ahead when there is one, else read from the file.
+// The worker decodes up to the picture cap, so a file it refused would be refused here too; pngBind
+// refuses a decoded image larger than its GL's own limit.
 bool decodeForTexture(const char* path, unsigned maxSide, bool keepAlpha, PngImage& image) {
     bool decoded = false;
     if (path != nullptr && keepAlpha && decodeAhead().take(path, decoded, image)) {
-        if (decoded) {
-            return image.width <= maxSide && image.height <= maxSide;
-        }
-        if (maxSide <= kAheadMaxSide) {
-            return false;
-        }
+        return decoded && image.width <= maxSide && image.height <= maxSide;
     }
     return decodePngFile(path, maxSide, keepAlpha, image);
 }
@@ -340,10 +326,7 @@ bool decodePng(const unsigned char* data, std::size_t size, unsigned maxSide, bo
 }
 
 bool decodePngFile(const char* path, unsigned maxSide, bool keepAlpha, PngImage& out) {
-    if (path == nullptr) {
-        return false;
-    }
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = openDataFile(path);
     if (file == nullptr) {
         return false;
     }

@@ -27,10 +27,15 @@ struct PngImage {
     std::vector<unsigned char> pixels;
 };
 
-// Decodes a PNG from memory or from a file. Returns false for anything that is not a complete,
-// valid PNG, and refuses before allocating any pixels an image whose width or height is 0 or above
-// maxSide or whose pixel count is absurdly large (64 megapixels). keepAlpha false drops the
-// alpha channel. libpng reports damage on standard error; nothing here ever aborts.
+// The largest width and height of a picture the game loads. Its largest picture is 1024 x 768; a
+// header that claims more is refused before any pixels are allocated, so a few damaged bytes
+// cannot make it reserve hundreds of megabytes for rows the file does not hold.
+constexpr unsigned kMaxPictureSide = 4096;
+
+// Decodes a PNG from memory or from a file (opened only as openDataFile allows). Returns false
+// for anything that is not a complete, valid PNG, and refuses before allocating any pixels an
+// image whose width or height is 0 or above maxSide or kMaxPictureSide. keepAlpha false drops
+// the alpha channel. libpng reports damage on standard error; nothing here ever aborts.
 bool decodePng(const unsigned char* data, std::size_t size, unsigned maxSide, bool keepAlpha,
                PngImage& out);
 bool decodePngFile(const char* path, unsigned maxSide, bool keepAlpha, PngImage& out);

@@ -1,5 +1,6 @@
 #include "ui/Font.h"
 
+#include "files/DataFile.h"
 #include "gfx/GlScope.h"
 
 #include <ft2build.h>
@@ -9,7 +10,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -164,7 +167,7 @@ GlyphRaster rasteriseGlyph(FT_Face face, char code) {
     return raster;
 }
 
-void buildGlyph(FT_Face face, char code, GLuint listBase, GLuint* textures) {
+bool buildGlyph(FT_Face face, char code, GLuint listBase, GLuint* textures) {
     const GlyphRaster glyph = rasteriseGlyph(face, code);
     const GlyphTexels& texels = glyph.texels;
     const int width = glyph.width;
@@ -210,21 +213,30 @@ void buildGlyph(FT_Face face, char code, GLuint listBase, GLuint* textures) {
     }
     glTranslatef(advanceInPixels(glyph.advance), 0.0f, 0.0f);
     glEndList();
+    return width > 0 && rows > 0;
 }
 
-void Font::init(const char* fileName, std::uint32_t pixelHeight) {
+void Font::init(const char* fileName, std::uint32_t pixelHeight, const char* mustDraw) {
     if (textures == nullptr) {
         textures = new GLuint[kGlyphCount]();
     }
     height = static_cast<float>(pixelHeight);
 
+    // FreeType reads the face from memory until the session ends, so the bytes outlive it.
+    std::vector<unsigned char> bytes;
     FreeTypeSession session;
     if (FT_Init_FreeType(&session.library) != 0) {
         throw std::runtime_error("FT_Init_FreeType failed");
     }
-    if (FT_New_Face(session.library, fileName, 0, &session.face) != 0) {
-        throw std::runtime_error(
-            "FT_New_Face failed (there is probably a problem with your font file)");
+    if (!readDataFile(fileName, bytes) ||
+        FT_New_Memory_Face(session.library, bytes.data(), static_cast<FT_Long>(bytes.size()), 0,
+                           &session.face) != 0) {
+        throw std::runtime_error(kFileError);
+    }
+    for (const char* c = mustDraw; *c != '\0'; ++c) {
+        if (FT_Get_Char_Index(session.face, static_cast<unsigned char>(*c)) == 0) {
+            throw std::runtime_error(kFileError);
+        }
     }
     // Points in 26.6 at 96 dpi: the em square is height * 96 / 72 pixels.
     const FT_F26Dot6 size = static_cast<FT_F26Dot6>(pixelHeight) << 6;
@@ -237,6 +249,15 @@ void Font::init(const char* fileName, std::uint32_t pixelHeight) {
     listBase = glGenLists(kGlyphCount);
     glGenTextures(kGlyphCount, textures);
     for (int code = 0; code < kGlyphCount; ++code) {
-        buildGlyph(session.face, static_cast<char>(code), listBase, textures);
+        bool drawn = false;
+        try {
+            drawn = buildGlyph(session.face, static_cast<char>(code), listBase, textures);
+        } catch (const std::runtime_error&) {
+            throw std::runtime_error(kFileError);
+        }
+        const bool mustShow = code != 0 && code != ' ' && std::strchr(mustDraw, code) != nullptr;
+        if (mustShow && !drawn) {
+            throw std::runtime_error(kFileError);
+        }
     }
 }

@@ -34,11 +34,17 @@ class Font {
 
     static Font* instance();
 
+    // The reason init gives for any fault of the face file: missing, refused by openDataFile,
+    // not a face, damaged, or unable to draw a character it must.
+    static constexpr const char* kFileError =
+        "FT_New_Face failed (there is probably a problem with your font file)";
+
     // Rasterises the face in the file at the given pixel height into 128 textures and lists.
-    // Throws std::runtime_error when FreeType cannot start, the face cannot be opened or a glyph
-    // cannot be loaded. Needs a current GL context. A second call releases the first call's
-    // textures and lists.
-    void init(const char* fileName, std::uint32_t pixelHeight);
+    // Every character of mustDraw has to be in the face and, unless it is a space, to draw some
+    // pixels: a damaged face can open and still come out blank. Throws std::runtime_error with
+    // kFileError for a fault of the file, and another reason when FreeType cannot start. Needs a
+    // current GL context. A second call releases the first call's textures and lists.
+    void init(const char* fileName, std::uint32_t pixelHeight, const char* mustDraw = "");
 
     // The pixel height given to init; the text printer derives its line spacing from it.
     float height = 0.0f;
@@ -69,5 +75,6 @@ struct GlyphRaster {
 // file's contents, so it is what the fuzz target drives with arbitrary faces.
 GlyphRaster rasteriseGlyph(FT_Face face, char code);
 
-// Builds one character's texture and display list from the open face. Used by Font::init alone.
-void buildGlyph(FT_Face face, char code, GLuint listBase, GLuint* textures);
+// Builds one character's texture and display list from the open face; whether it drew any pixels.
+// Used by Font::init alone.
+bool buildGlyph(FT_Face face, char code, GLuint listBase, GLuint* textures);

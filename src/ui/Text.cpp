@@ -113,6 +113,10 @@ float scoreOffsetX(int value) {
     return kThreeDigitOffset;
 }
 
+std::string ScoreLine::characters() {
+    return std::string(kLabel) + "0123456789";
+}
+
 void ScoreLine::draw() const {
     if (screenState != GameOver) {
         return;
@@ -125,7 +129,7 @@ void ScoreLine::draw() const {
     {
         MatrixScope label;
         glScalef(kLabelScale, kLabelScale, 0.0f);
-        print(font, "Final Score: ");
+        print(font, "%s", kLabel);
     }
     glTranslatef(scoreOffsetX(score), -kNumberDrop, 0.0f);
     {

@@ -35,6 +35,10 @@ float scoreOffsetX(int value);
 // screen. Keeps no state.
 class ScoreLine {
   public:
+    static constexpr const char* kLabel = "Final Score: ";
+    // Every character the line can print: the label's and the digits of a score, never negative.
+    static std::string characters();
+
     void draw() const;
 };
 
