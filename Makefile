@@ -38,9 +38,10 @@ deps:
 	./tools/install-deps
 
 # Only the tests need these: the window managers the end-to-end tests place the game under, the
-# tools that drive and inspect them, and a sound server the tests start on their own. A player
-# needs none of them, and a sound server is never installed behind a player's back.
-TEST_PACKAGES := i3-wm openbox wmctrl x11-utils pulseaudio pulseaudio-utils
+# tools that drive and inspect them, a sound server the tests start on their own, and dbus-launch,
+# which a game without a session bus must not set going. A player needs none of them, and a sound
+# server is never installed behind a player's back.
+TEST_PACKAGES := i3-wm openbox wmctrl x11-utils pulseaudio pulseaudio-utils dbus-x11
 test-deps:
 	./tools/install-deps $(TEST_PACKAGES)
 

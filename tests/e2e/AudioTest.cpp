@@ -4,10 +4,14 @@
 #include "ScratchData.h"
 #include "SoundServer.h"
 
+#include <signal.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -132,4 +136,28 @@ TEST_F(AudioTest, WithoutASoundDeviceTheGamePlaysSilently) {
         EXPECT_TRUE(game.running()) << driver;
         EXPECT_EQ(game.standardOutput(), "") << driver;
     }
+}
+
+TEST_F(AudioTest, WithoutASessionBusTheGameStartsNoBusAndWritesNothingAtHome) {
+    char home[] = "/tmp/hexaglint-home-XXXXXX";
+    ASSERT_NE(mkdtemp(home), nullptr);
+    {
+        GameProcess::Options options = GameProcess::defaults();
+        options.environment["HOME"] = home;
+        options.environment["DBUS_SESSION_BUS_ADDRESS"] = "";
+        GameProcess game(options);
+        ASSERT_NE(display.waitForWindow("Hexaglint", 20s), 0u) << game.standardError();
+    }
+    // Anything still running with this home folder was started by the game.
+    const std::string variable = std::string(1, '\0') + "HOME=" + home + '\0';
+    for (const auto& process : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream in(process.path() / "environ", std::ios::binary);
+        const std::string environment((std::istreambuf_iterator<char>(in)), {});
+        if (('\0' + environment).find(variable) != std::string::npos) {
+            ADD_FAILURE() << process.path() << " outlived the game";
+            ::kill(std::stoi(process.path().filename()), SIGTERM);
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(home)) << "the game wrote into " << home;
+    std::filesystem::remove_all(home);
 }

@@ -1,10 +1,15 @@
 #include "Display.h"
 #include "GameProcess.h"
+#include "Recording.h"
 #include "ScratchData.h"
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
+#include <vector>
 
 using namespace std::chrono_literals;
 
@@ -33,27 +38,26 @@ void expectFontError(const GameProcess& game, const std::string& folder) {
 
 } // namespace
 
-TEST_F(FontErrorTest, WithoutItsTypeFaceTheGameStopsWithTheReasonAndStatusOne) {
-    ScratchData data({"fonts"});
-    GameProcess::Options options = GameProcess::defaults();
-    options.workingDirectory = data.path();
-    GameProcess game(options);
-    const auto status = game.waitExit(20s);
-    ASSERT_TRUE(status.has_value()) << "still running without a type face";
-    EXPECT_EQ(*status, 1);
-    expectFontError(game, data.path());
-    EXPECT_EQ(game.standardOutput(), "");
-}
-
-TEST_F(FontErrorTest, AFaceFileThatIsNotATypeFaceStopsTheGameTheSameWay) {
-    ScratchData data({"fonts"});
-    std::ofstream(data.path("fonts/FORTE.TTF")) << "not a type face\n";
-    GameProcess::Options options = GameProcess::defaults();
-    options.workingDirectory = data.path();
-    GameProcess game(options);
-    const auto status = game.waitExit(20s);
-    ASSERT_TRUE(status.has_value()) << "still running with a broken type face";
-    EXPECT_EQ(*status, 1);
-    expectFontError(game, data.path());
-    EXPECT_EQ(game.standardOutput(), "");
+TEST_F(FontErrorTest, AMissingDamagedOrOddFaceFileStopsTheGameWithTheReasonAndStatusOne) {
+    // Missing, a FIFO, not a face, and a face cut short inside its outlines, which still opens.
+    const std::vector<char> face = readAll(HEXAGLINT_DATA_DIR "/fonts/FORTE.TTF");
+    std::vector<std::string> faces = {"missing", "a FIFO", "not a type face\n"};
+    for (const std::size_t percent : {10, 40, 75}) {
+        faces.emplace_back(face.data(), face.size() * percent / 100);
+    }
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        ScratchData data({"fonts"});
+        const std::string path = data.path("fonts/FORTE.TTF");
+        if (i == 1) {
+            ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+        } else if (i > 1) {
+            std::ofstream(path, std::ios::binary) << faces[i];
+        }
+        GameProcess::Options options = GameProcess::defaults();
+        options.workingDirectory = data.path();
+        GameProcess game(options);
+        EXPECT_EQ(game.waitExit(20s), 1) << "face " << i << " (nothing: still running)";
+        expectFontError(game, data.path());
+        EXPECT_EQ(game.standardOutput(), "") << i;
+    }
 }

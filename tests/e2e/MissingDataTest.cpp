@@ -6,6 +6,8 @@
 
 #include "board/Board.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -186,4 +188,20 @@ TEST_F(MissingDataTest, WithoutAnyDataTheTypeFaceStopsTheGameWithItsMessage) {
                   "FT_New_Face failed (there is probably a problem with your font file)\n", 0),
               0u);
     EXPECT_EQ(game.standardOutput(), "");
+}
+
+TEST_F(MissingDataTest, DataFilesThatAreNotRegularFilesAreLeftOutLikeMissingOnes) {
+    // The title and the music are FIFOs that no one writes, and the effect sample never ends.
+    ScratchData data({"images", "audio"});
+    ASSERT_EQ(mkfifo(data.path("images/titlescreen.png").c_str(), 0644), 0);
+    ASSERT_EQ(mkfifo(data.path("audio/backgroundmusic.mp3").c_str(), 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", data.path("audio/glitter.wav"));
+    GameProcess::Options options = GameProcess::defaults();
+    options.workingDirectory = data.path();
+    GameProcess game(options);
+    const Window window = display.waitForWindow("Hexaglint", 20s);
+    ASSERT_NE(window, 0u) << game.standardError();
+    display.movePointer(window, 1020, 764);
+    EXPECT_TRUE(display.waitForPicture(window, allWhite, 10s)) << "start-up did not finish";
+    EXPECT_TRUE(game.running());
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <string>
 
 using namespace std::chrono_literals;
 
@@ -83,5 +84,53 @@ TEST_F(WindowTest, InterruptAndTerminateStopTheGameWithItsSoundOpen) {
         const auto status = game.waitExit(10s);
         ASSERT_TRUE(status.has_value()) << "signal " << signal << " did not stop the game";
         EXPECT_EQ(*status, 128 + signal);
+    }
+}
+
+namespace {
+
+// A selection and a swap, which write the two debug lines; the game must still draw, and close.
+void playTwoMovesAndClose(XDisplay& display, GameProcess& game, const std::string& what) {
+    const Window window = display.waitForWindow("Hexaglint", 20s);
+    ASSERT_NE(window, 0u) << what;
+    ASSERT_NO_FATAL_FAILURE(enterPlay(display, window)) << what;
+    for (const int cell : {0, 1}) {
+        display.movePointer(window, cellPixel(cell).x, cellPixel(cell).y);
+        display.click(1);
+        ASSERT_TRUE(display.waitForFrames(window)) << what << ": no frames after cell " << cell;
+    }
+    display.close(window);
+    EXPECT_EQ(game.waitExit(10s), 0) << what;
+}
+
+using Stream = GameProcess::Options::Stream;
+
+} // namespace
+
+TEST_F(WindowTest, AClosedOrBrokenStandardStreamCostsOnlyWhatWouldBeWrittenThere) {
+    // Without a sound server, the sound library writes its probing messages to standard error.
+    for (const Stream stream : {Stream::Closed, Stream::ReaderGone}) {
+        for (const bool output : {true, false}) {
+            GameProcess::Options options = GameProcess::defaults();
+            (output ? options.output : options.error) = stream;
+            options.environment["SDL_AUDIODRIVER"] = output ? "dummy" : "";
+            options.environment["PULSE_SERVER"] = "unix:/nonexistent";
+            GameProcess game(options);
+            const std::string what =
+                stream == Stream::Closed ? " closed" : " to a pipe, reader gone";
+            playTwoMovesAndClose(display, game, (output ? "output" : "error") + what);
+        }
+    }
+}
+
+TEST_F(WindowTest, AWindowDestroyedFromOutsideEndsTheProcessAtOnce) {
+    // On the title screen the process used to outlive its window now and then.
+    for (int attempt = 1; attempt <= 5; ++attempt) {
+        GameProcess game(GameProcess::defaults());
+        const Window window = display.waitForWindow("Hexaglint", 20s);
+        ASSERT_NE(window, 0u) << game.standardError();
+        ASSERT_TRUE(display.waitForFrames(window));
+        display.destroy(window);
+        EXPECT_EQ(game.waitExit(1s), 0) << "attempt " << attempt << ": " << game.standardError();
     }
 }

@@ -94,6 +94,11 @@ TEST(PngDecode, RefusesHugeHeadersBeforeAllocating) {
     EXPECT_FALSE(decodePng(overflow.data(), overflow.size(), 0xffffffffu, true, image));
     std::vector<unsigned char> empty = pngWithHeaderOnly(0, 4);
     EXPECT_FALSE(decodePng(empty.data(), empty.size(), 16384, true, image));
+    // Whole, but wider than any picture the game loads, however large a texture GL would take.
+    const std::string path = tempPath("wide.png");
+    ASSERT_TRUE(writePng(path, kMaxPictureSide + 1, 1, 3, std::vector<unsigned char>(3 * 4097)));
+    EXPECT_FALSE(decodePngFile(path.c_str(), 16384, true, image));
+    std::remove(path.c_str());
 }
 
 TEST(PngDecode, HalvingAveragesDownToOnePixel) {

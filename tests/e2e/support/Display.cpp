@@ -325,6 +325,11 @@ void XDisplay::close(Window window) {
     sync();
 }
 
+void XDisplay::destroy(Window window) {
+    XDestroyWindow(display_, window);
+    sync();
+}
+
 Screenshot XDisplay::capture(Window window) {
     Screenshot shot;
     const WindowGeometry g = geometry(window);

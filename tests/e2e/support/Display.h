@@ -69,6 +69,8 @@ class XDisplay {
     void resize(Window window, int width, int height);
     // Asks the window to close as a window manager's close button does.
     void close(Window window);
+    // Destroys the window from this connection, as xdotool windowclose does.
+    void destroy(Window window);
 
     Screenshot capture(Window window);
     // Polls the window until check accepts a screenshot; the last one is kept in last.

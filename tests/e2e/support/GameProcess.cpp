@@ -25,6 +25,17 @@ std::string readFile(const std::string& path) {
     return text.str();
 }
 
+// In the child: puts at fd the captured file, nothing, or a pipe whose reader has gone.
+void placeStream(GameProcess::Options::Stream stream, int captured, int fd) {
+    int ends[2] = {-1, -1};
+    if (stream == GameProcess::Options::Stream::ReaderGone && pipe(ends) == 0) {
+        close(ends[0]);
+        captured = ends[1];
+        signal(SIGPIPE, SIG_DFL); // as a shell starts a pipeline's programs
+    }
+    stream == GameProcess::Options::Stream::Closed ? close(fd) : dup2(captured, fd);
+}
+
 } // namespace
 
 GameProcess::Options GameProcess::defaults() {
@@ -91,8 +102,8 @@ GameProcess::GameProcess(Options options) : helper_(options.helper) {
             _exit(126);
         }
         dup2(in, 0);
-        dup2(out, 1);
-        dup2(err, 2);
+        placeStream(options.output, out, 1);
+        placeStream(options.error, err, 2);
         for (const auto& [name, value] : options.environment) {
             if (value.empty()) {
                 unsetenv(name.c_str());

@@ -23,6 +23,11 @@ class GameProcess {
         // A helper program runs as installed, without the game's sanitizer preload, and is asked
         // to end with SIGTERM before it is killed, so that it can remove its sockets and locks.
         bool helper = false;
+        // Standard output and error are captured, unless a test starts the program with one of
+        // them closed, as some launchers do, or going into a pipe whose reader has gone.
+        enum class Stream { Captured, Closed, ReaderGone };
+        Stream output = Stream::Captured;
+        Stream error = Stream::Captured;
     };
 
     explicit GameProcess(Options options);
