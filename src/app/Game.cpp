@@ -3,6 +3,7 @@
 #include "app/View.h"
 #include "audio/Audio.h"
 #include "board/Board.h"
+#include "board/BoardPlane.h"
 #include "board/Gem.h"
 #include "board/ScreenState.h"
 #include "gfx/BoardDrawing.h"
@@ -71,7 +72,8 @@ void Game::init() {
     Backdrop* backdrop = Backdrop::instance();
     backdrop->load();
     // The rectangle the view shows, so every backdrop image fills the window.
-    backdrop->setBounds(View::kPlaneTop, View::kPlaneRight, View::kPlaneBottom, View::kPlaneLeft);
+    backdrop->setBounds(BoardPlane::kTop, BoardPlane::kRight, BoardPlane::kBottom,
+                        BoardPlane::kLeft);
 
     Audio::instance()->init();
     Audio::instance()->playMusic("./audio/backgroundmusic.mp3");

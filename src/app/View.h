@@ -3,6 +3,8 @@
 // picture shows exactly x -50..50 and y 0..75 of it. When a window manager keeps the window at
 // another size, the picture is scaled to fit it, centred, with its shape kept.
 
+#include "board/BoardPlane.h"
+
 class View {
   public:
     // Where the picture lies in the window: window pixels, origin at the top left.
@@ -36,14 +38,8 @@ class View {
     double offsetX() const { return offsetX_; }
     double offsetY() const { return offsetY_; }
 
-    static constexpr int kWidth = 1024;
-    static constexpr int kHeight = 768;
-    // The rectangle of the board plane that the picture shows, so a backdrop stretched over it
-    // fills the picture.
-    static constexpr double kPlaneTop = 75.0;
-    static constexpr double kPlaneRight = 50.0;
-    static constexpr double kPlaneBottom = 0.0;
-    static constexpr double kPlaneLeft = -50.0;
+    static constexpr int kWidth = BoardPlane::kPictureWidth;
+    static constexpr int kHeight = BoardPlane::kPictureHeight;
 
   private:
     View() = default;
@@ -57,7 +53,9 @@ class View {
     Rect picture_{0, 0, kWidth, kHeight};
     bool fillsWindow_ = true;
     double fieldOfView_ = 90.0;
-    double offsetX_ = 0.0;
-    double offsetY_ = -37.5;
-    double offsetZ_ = -37.5;
+    // Centred on the plane's rectangle, and as far from it as its half height: a 90 degree field
+    // of view then shows the rectangle's whole height.
+    double offsetX_ = -(BoardPlane::kLeft + BoardPlane::kRight) / 2;
+    double offsetY_ = -(BoardPlane::kBottom + BoardPlane::kTop) / 2;
+    double offsetZ_ = -(BoardPlane::kTop - BoardPlane::kBottom) / 2;
 };

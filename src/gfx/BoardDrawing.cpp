@@ -7,34 +7,56 @@
 
 #include <GL/gl.h>
 
-#include <vector>
-
-const float gemColours[6][3] = {
-    {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}, {1.0f, 0.0f, 0.0f},
-    {1.0f, 0.0f, 1.0f}, {1.0f, 1.0f, 0.0f}, {0.0f, 1.0f, 1.0f},
-};
-
 namespace {
 
-// The gems drawn last, with the model-view matrices their cells had. The storage is made once for
-// all 127 cells and reused, so a frame allocates nothing.
-struct DeferredGems {
-    DeferredGems() {
-        cells.reserve(Board::kCellCount);
-        matrices.resize(Board::kCellCount);
+// How much a pulsing gem grows per degree of spin a frame.
+constexpr double kPulseGrowth = 0.05;
+
+void placeGem(const Gem& gem, Board::Point centre, const GemArt& art, BoardSpriteSink& sink) {
+    const float size = static_cast<float>(Board::kGemSize);
+    BoardSprite body;
+    body.x = centre.x;
+    body.y = centre.y;
+    body.angle = gem.angle;
+    body.size = gem.pulsing
+                    ? static_cast<float>(Board::kGemSize * (gem.spin() * kPulseGrowth + 1.0))
+                    : size;
+    body.colour = gemDrawingColour(gem);
+    body.list = art.fill(gem.sides);
+    if (body.list >= 0) {
+        sink.place(body);
+        if (!gem.dead) {
+            body.list = art.outline(gem.sides);
+        } else {
+            body.list = art.outlineWhite(gem.sides);
+            body.colour = {1.0f, 1.0f, 1.0f};
+        }
+        sink.place(body);
     }
-    std::vector<int> cells;
-    std::vector<std::array<float, 16>> matrices;
+    // Sparkles sit in the cell, measured in gem widths.
+    for (const Sparkle& sparkle : gem.sparkles) {
+        BoardSprite twinkle;
+        twinkle.list = art.highlight();
+        twinkle.x = centre.x + size * sparkle.x;
+        twinkle.y = centre.y + size * sparkle.y;
+        twinkle.angle = sparkle.angle;
+        twinkle.size = size * sparkle.scale;
+        sink.place(twinkle);
+    }
+}
+
+// The game's own drawing of each picture: its display list under its own matrix.
+class GlSprites final : public BoardSpriteSink {
+  public:
+    void place(const BoardSprite& sprite) override {
+        MatrixScope matrix;
+        glTranslatef(sprite.x, sprite.y, 0.0f);
+        glRotatef(sprite.angle, 0.0f, 0.0f, 1.0f);
+        glScalef(sprite.size, sprite.size, 0.0f);
+        glColor3fv(sprite.colour.data());
+        glCallList(static_cast<GLuint>(sprite.list));
+    }
 };
-
-DeferredGems& deferredGems() {
-    static DeferredGems* deferred = new DeferredGems();
-    return *deferred;
-}
-
-void callList(SpriteList list) {
-    glCallList(static_cast<GLuint>(list));
-}
 
 } // namespace
 
@@ -45,97 +67,28 @@ std::array<float, 3> gemDrawingColour(const Gem& gem) {
             pure[2] + fade * (kFadeGrey - pure[2])};
 }
 
-void drawSparkle(const Sparkle& sparkle) {
+void placeBoardSprites(const Board& board, BoardSpriteSink& sink) {
     const GemArt* art = gemArt();
-    glMatrixMode(GL_MODELVIEW);
-    MatrixScope matrix;
-    glTranslatef(sparkle.x, sparkle.y, 0.0f);
-    glRotatef(sparkle.angle, 0.0f, 0.0f, 1.0f);
-    glScalef(sparkle.scale, sparkle.scale, 0.0f);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    if (art != nullptr) {
-        callList(art->highlight());
+    if (art == nullptr) {
+        return;
     }
-}
-
-void drawGem(const Gem& gem) {
-    const GemArt* art = gemArt();
-    glMatrixMode(GL_MODELVIEW);
-    {
-        MatrixScope matrix;
-        glRotatef(gem.angle, 0.0f, 0.0f, 1.0f);
-        if (gem.pulsing) {
-            const double s = gem.spin() * 0.05 + 1.0;
-            glScalef(static_cast<float>(s), static_cast<float>(s), 0.0f);
-        }
-        const std::array<float, 3> colour = gemDrawingColour(gem);
-        glColor3fv(colour.data());
-        if (art != nullptr && gem.sides >= Gem::kMinSides && gem.sides <= Gem::kMaxSides) {
-            callList(art->fill(gem.sides));
-            if (!gem.dead) {
-                callList(art->outline(gem.sides));
-            } else {
-                glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-                callList(art->outlineWhite(gem.sides));
+    // The pulsing gems come last, so they overlap their neighbours.
+    for (const bool pulsing : {false, true}) {
+        for (int cell = 0; cell < Board::kCellCount; ++cell) {
+            const Gem& gem = *board.cells[cell];
+            if (gem.pulsing == pulsing) {
+                placeGem(gem, Board::cellCentre(cell), *art, sink);
             }
         }
     }
-    // In the cell frame: the gem's turn and pulse do not carry its sparkles with it.
-    for (const Sparkle& sparkle : gem.sparkles) {
-        drawSparkle(sparkle);
-    }
 }
-
-namespace {
-
-// Every gem in its cell, the pulsing ones last.
-void drawGems(const Board& board) {
-    DeferredGems& deferred = deferredGems();
-    deferred.cells.clear();
-    {
-        MatrixScope boardOrigin;
-        glTranslatef(static_cast<float>(Board::kOriginX), static_cast<float>(Board::kOriginY),
-                     0.0f);
-        int cell = 0;
-        for (int row = 0; row < Board::kRowCount; ++row) {
-            const int length = Board::rowLength(row);
-            const int m = length - 7;
-            const float step = static_cast<float>(Board::rowStep(length));
-            MatrixScope rowOrigin;
-            glTranslatef(static_cast<float>(-Board::kRowShift * m),
-                         static_cast<float>(-Board::kRowHeight * row), 0.0f);
-            for (int column = 0; column < length; ++column, ++cell) {
-                {
-                    MatrixScope cellFrame;
-                    glScalef(static_cast<float>(Board::kGemSize),
-                             static_cast<float>(Board::kGemSize), 0.0f);
-                    const Gem& gem = *board.cells[cell];
-                    if (gem.pulsing) {
-                        // Drawn after all the others, so it overlaps its neighbours.
-                        glGetFloatv(GL_MODELVIEW_MATRIX,
-                                    deferred.matrices[deferred.cells.size()].data());
-                        deferred.cells.push_back(cell);
-                    } else {
-                        drawGem(gem);
-                    }
-                }
-                glTranslatef(step, 0.0f, 0.0f);
-            }
-        }
-    }
-    for (std::size_t i = 0; i < deferred.cells.size(); ++i) {
-        MatrixScope matrix;
-        glLoadMatrixf(deferred.matrices[i].data());
-        drawGem(*board.cells[deferred.cells[i]]);
-    }
-}
-
-} // namespace
 
 void drawBoard(const Board& board) {
     {
+        glMatrixMode(GL_MODELVIEW);
         SpriteDrawingScope sprites;
-        drawGems(board);
+        GlSprites gl;
+        placeBoardSprites(board, gl);
     }
     board.tally();
 }

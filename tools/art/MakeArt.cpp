@@ -6,6 +6,7 @@
 #include "art/Preview.h"
 #include "art/Screens.h"
 #include "art/Typefaces.h"
+#include "board/Gem.h"
 
 #include <cstdio>
 #include <cstring>
@@ -38,8 +39,8 @@ bool writeAll(const std::string& dir) {
                   {GemLayer::Outline, "Outline"},
                   {GemLayer::OutlineWhite, "OutlineWhite"}};
     Canvas gem(gemImageSize, gemImageSize);
-    for (int s = 0; s < 5; ++s) {
-        const GemPainter painter(6 + s, gemImageSize);
+    for (int s = 0; s < Gem::kShapeCount; ++s) {
+        const GemPainter painter(Gem::kMinSides + s, gemImageSize);
         for (const auto& layer : layers) {
             painter.paint(gem, layer.layer);
             if (!save(gem, dir + "/" + shapes[s] + "Jem" + layer.suffix + ".png", true)) {
