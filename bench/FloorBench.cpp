@@ -118,6 +118,8 @@ class BoardQuads final : public BoardSpriteSink {
 class SamePixels {
   public:
     explicit SamePixels(const Board& board) : quads_(board) {
+        // The game's own files, read from the data folder the benchmarks run in; the background
+        // is the backdrops' first.
         PngImage background;
         ok_ = decodePngFile(Backdrop::path(0), 4096, true, background);
         // Four bytes a texel, as the window's pixels are; GL adds the opaque alpha.
