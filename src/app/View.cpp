@@ -1,5 +1,6 @@
 #include "app/View.h"
 
+#include "board/BoardPlane.h"
 #include "gfx/GlScope.h"
 
 #include <GL/freeglut.h>
@@ -9,9 +10,10 @@
 
 namespace {
 
-// The picture is 4:3, and the frustum spans from just in front of the camera to well behind the
-// board plane, which sits 37.5 units away.
-constexpr double kAspect = 4.0 / 3.0;
+// The picture's shape, and a frustum from just in front of the camera to well behind the board
+// plane, which sits half the plane's height (37.5 units) away.
+constexpr double kAspect =
+    static_cast<double>(BoardPlane::kPictureWidth) / BoardPlane::kPictureHeight;
 constexpr double kNearPlane = 0.001;
 constexpr double kFarPlane = 200.0;
 constexpr double kRadiansPerDegree = 0.017453292519943295;
