@@ -1,8 +1,9 @@
 // The play frame against the least that its pixels cost: the same picture drawn the cheapest way
 // this GL allows. The floor copies the background to the window 1:1 (one quad, orthographic
 // projection, nearest texel) and draws every quad of the board (127 bodies, 127 rims and the
-// sparkles, at the game's places, sizes, angles and colours and in the game's order) from one
-// texture that holds all 16 gem pictures, in one draw call from vertex arrays. Before either
+// sparkles, where, how turned, how large, in what colour and in the order that the game's own
+// placeBoardSprites puts them) from one texture that holds all 16 gem pictures, in one draw call
+// from vertex arrays. Before either
 // benchmark reports a figure it checks, once, that the floor's picture matches the game's own
 // frame of the same board, and refuses to report otherwise.
 //
