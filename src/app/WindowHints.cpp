@@ -1,5 +1,7 @@
 #include "app/WindowHints.h"
 
+#include "app/WindowIcon.h"
+
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -36,6 +38,7 @@ void declareFixedSizeWindow(int x, int y, int width, int height) {
 
     XClassHint classHint{kInstanceName, kClassName};
     XSetClassHint(display, window, &classHint);
+    setWindowIcon(display, window);
 
     // A window manager may already have taken the window on with the toolkit's hints, and a tiling
     // one decides there whether the window floats. Withdrawing it and mapping it again makes every
