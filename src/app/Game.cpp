@@ -91,7 +91,7 @@ void Game::measureFrame() {
     const FrameTiming timing = frameTimeBetween(previousTimeMs_, now);
     frameTime_ = timing.seconds;
     if (timing.clamped) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        View::instance()->clear();
     }
     previousTimeMs_ = currentTimeMs_;
 }
@@ -108,7 +108,7 @@ void Game::render() {
     measureFrame();
 
     if (screenState != Playing) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        View::instance()->clear();
         if (screenState == Title) {
             Backdrop::instance()->drawTitle();
             glutSwapBuffers();

@@ -1,10 +1,15 @@
 #pragma once
-// What the window tells the desktop about itself: that it has one fixed size, and which program
-// it belongs to. The toolkit has no call for either, so this talks to X directly.
+// What the window tells the desktop about itself before it is first shown: its one size and place,
+// fitted to the room the screen has, and which program it belongs to. The toolkit has no call for
+// either, so this talks to X directly.
 
-// Sets the size hints (minimum = maximum = the given size, at the given position) and the class
-// ("hexaglint", "Hexaglint") on the toolkit's current window. Window managers read these when they
-// take a window on, and the toolkit maps its window as it creates it, so the window is withdrawn
-// and mapped again once, already in its place; call it straight after creating the window, before
-// any frame is drawn, so nothing flashes or jumps.
-void declareFixedSizeWindow(int x, int y, int width, int height);
+#include "app/WindowPlacement.h"
+
+// Sizes and places the toolkit's current window: the picture's size times the desktop's scale, at
+// (x, y) where the screen has room for it and its frame, moved or shrunk to fit where it has not
+// (placeWindow). Sets the size hints (minimum = maximum = that size) and the class ("hexaglint",
+// "Hexaglint"). Window managers read these when they take a window on, and the toolkit maps its
+// window as it creates it, so the window is withdrawn and mapped again once, already in its place;
+// call it straight after creating the window, before any frame is drawn, so nothing flashes or
+// jumps. Returns the window's place and size.
+ScreenRect declareFixedSizeWindow(int x, int y, int pictureWidth, int pictureHeight);

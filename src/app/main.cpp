@@ -26,7 +26,9 @@ int main(int argc, char** argv) {
     glutCreateWindow("Hexaglint");
     // Placed here rather than through the toolkit, whose move comes only once its loop runs and
     // would shift a window that a window manager has already framed.
-    declareFixedSizeWindow(kWindowX, kWindowY, View::kWidth, View::kHeight);
+    const ScreenRect window =
+        declareFixedSizeWindow(kWindowX, kWindowY, View::kWidth, View::kHeight);
+    View::instance()->setWindowSize(window.width, window.height);
     registerCallbacks();
     try {
         Game::instance()->init();
