@@ -49,10 +49,8 @@ expected() {
     done
 }
 
-# The sizes the game's icon is painted at, from its files in data/images.
-iconSizes() {
-    (cd "$source/data/images" && ls icon-*.png) | sed 's/^icon-\([0-9]*\)\.png$/\1/'
-}
+# The sizes the game's icon is painted at, from its files (data/images/icon-<size>.png).
+iconSizes() { (cd "$source/data/images" && ls icon-*.png) | tr -dc '0-9\n'; }
 
 # Width and height from a PNG's header.
 pngSize() {

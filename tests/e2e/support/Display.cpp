@@ -245,19 +245,15 @@ std::vector<std::string> XDisplay::atomNames(Window window, const char* property
 }
 
 std::vector<unsigned long> XDisplay::cardinals(Window window, const char* property) {
-    constexpr long kMaxValues = 1 << 20; // an icon of every size up to 512 pixels
     Atom type = None;
     int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
+    unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(display_, window, XInternAtom(display_, property, False), 0, kMaxValues,
-                           False, XA_CARDINAL, &type, &format, &count, &after, &data) != Success ||
-        data == nullptr) {
+    if (XGetWindowProperty(display_, window, XInternAtom(display_, property, False), 0, 1 << 20,
+                           False, XA_CARDINAL, &type, &format, &count, &after, &data) != Success) {
         return {};
     }
-    // Xlib hands 32-bit values over as longs.
-    const auto* values = reinterpret_cast<const unsigned long*>(data);
+    const auto* values = reinterpret_cast<const unsigned long*>(data); // Xlib's 32-bit format
     std::vector<unsigned long> list(values, values + (format == 32 ? count : 0));
     XFree(data);
     return list;
