@@ -25,7 +25,7 @@ char kClassName[] = "Hexaglint";
 constexpr int kAssumedTitleBar = 32;
 // Window managers answer a frame request within milliseconds; a start-up waits no longer than
 // this for one that never does.
-constexpr auto kFrameAnswerWait = std::chrono::milliseconds(200);
+constexpr auto kFrameAnswerWait = std::chrono::milliseconds(300);
 constexpr auto kFramePoll = std::chrono::milliseconds(2);
 // RandR reports monitors from this version on.
 constexpr int kMonitorsMajor = 1;
@@ -117,9 +117,29 @@ bool supports(Display* display, ::Window root, const char* hint) {
            supported.end();
 }
 
-// What the window manager will put round the window: asked before the window is mapped, as the
-// manager's own answer is the only sure one. No manager, no frame.
-FrameExtents frameOf(Display* display, ::Window root, ::Window window) {
+// Sets the hints a window of one size gives: position, size, and minimum = maximum = that size.
+void setFixedSizeHints(Display* display, ::Window window, const ScreenRect& place) {
+    // Every field is ours: reading the toolkit's hints back would wait on the server.
+    XSizeHints* hints = XAllocSizeHints();
+    if (hints == nullptr) {
+        return;
+    }
+    hints->flags = PPosition | PSize | PMinSize | PMaxSize;
+    hints->x = place.x;
+    hints->y = place.y;
+    hints->width = hints->min_width = hints->max_width = place.width;
+    hints->height = hints->min_height = hints->max_height = place.height;
+    XSetWMNormalHints(display, window, hints);
+    XFree(hints);
+    XClassHint classHint{kInstanceName, kClassName};
+    XSetClassHint(display, window, &classHint);
+}
+
+// What the window manager will put round the game's window. Asked for a stand-in window with the
+// same hints that is never mapped, so the only frame the manager writes on it is its answer: on
+// the game's own window, which the toolkit maps as it creates it, a manager may still be writing
+// the frame of that first mapping. No manager, no frame.
+FrameExtents frameFor(Display* display, ::Window root, const ScreenRect& place) {
     if (longs(display, root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty()) {
         return FrameExtents{};
     }
@@ -127,63 +147,69 @@ FrameExtents frameOf(Display* display, ::Window root, ::Window window) {
     if (!supports(display, root, "_NET_REQUEST_FRAME_EXTENTS")) {
         return assumed;
     }
+    const ::Window standIn =
+        XCreateSimpleWindow(display, root, place.x, place.y, static_cast<unsigned>(place.width),
+                            static_cast<unsigned>(place.height), 0, 0, 0);
+    setFixedSizeHints(display, standIn, place);
     XEvent request{};
     request.xclient.type = ClientMessage;
-    request.xclient.window = window;
+    request.xclient.window = standIn;
     request.xclient.message_type = XInternAtom(display, "_NET_REQUEST_FRAME_EXTENTS", False);
     request.xclient.format = 32;
     XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
     XFlush(display);
+    FrameExtents frame = assumed;
     const auto deadline = std::chrono::steady_clock::now() + kFrameAnswerWait;
-    do {
-        const std::vector<long> e = longs(display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+    for (;;) {
+        const std::vector<long> e = longs(display, standIn, "_NET_FRAME_EXTENTS", XA_CARDINAL);
         if (e.size() == 4) {
-            return FrameExtents{static_cast<int>(e[0]), static_cast<int>(e[1]),
-                                static_cast<int>(e[2]), static_cast<int>(e[3])};
+            frame = FrameExtents{static_cast<int>(e[0]), static_cast<int>(e[1]),
+                                 static_cast<int>(e[2]), static_cast<int>(e[3])};
+            break;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            break;
         }
         std::this_thread::sleep_for(kFramePoll);
-    } while (std::chrono::steady_clock::now() < deadline);
-    return assumed;
+    }
+    XDestroyWindow(display, standIn);
+    return frame;
 }
 
 } // namespace
 
-ScreenRect declareFixedSizeWindow(int x, int y, int pictureWidth, int pictureHeight) {
+ScreenRect planWindow(int x, int y, int pictureWidth, int pictureHeight) {
+    const ScreenRect unscaled{x, y, pictureWidth, pictureHeight};
+    // The toolkit's connection comes with its window; the plan has to be ready before that.
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        return unscaled;
+    }
+    const ::Window root = DefaultRootWindow(display);
+    const double scale = desktopScale(XResourceManagerString(display), std::getenv("GDK_SCALE"));
+    ScreenRect wanted{x, y, scaledLength(pictureWidth, scale), scaledLength(pictureHeight, scale)};
+    const ScreenRect placed =
+        placeWindow(roomAt(display, root, x, y), frameFor(display, root, wanted), wanted.width,
+                    wanted.height, x, y);
+    XCloseDisplay(display);
+    return placed;
+}
+
+void declareFixedSizeWindow(const ScreenRect& place) {
     // The toolkit made its window's context current, and the drawable is that window.
     Display* display = glXGetCurrentDisplay();
     const ::Window window = glXGetCurrentDrawable();
     if (display == nullptr || window == None) {
-        return ScreenRect{x, y, pictureWidth, pictureHeight};
+        return;
     }
-    const ::Window root = DefaultRootWindow(display);
-
-    // A window manager may already have taken the window on with the toolkit's hints, and a tiling
-    // one decides there whether the window floats. Withdrawn, the window is taken on afresh with
-    // the hints below when it is mapped again, and the manager tells its frame for it.
-    XWithdrawWindow(display, window, DefaultScreen(display));
-    XClassHint classHint{kInstanceName, kClassName};
-    XSetClassHint(display, window, &classHint);
+    setFixedSizeHints(display, window, place);
     setWindowIcon(display, window);
 
-    const double scale = desktopScale(XResourceManagerString(display), std::getenv("GDK_SCALE"));
-    const ScreenRect placed =
-        placeWindow(roomAt(display, root, x, y), frameOf(display, root, window),
-                    scaledLength(pictureWidth, scale), scaledLength(pictureHeight, scale), x, y);
-
-    // Every field is ours: reading the toolkit's hints back would wait on the server.
-    XSizeHints* hints = XAllocSizeHints();
-    if (hints != nullptr) {
-        hints->flags = PPosition | PSize | PMinSize | PMaxSize;
-        hints->x = placed.x;
-        hints->y = placed.y;
-        hints->width = hints->min_width = hints->max_width = placed.width;
-        hints->height = hints->min_height = hints->max_height = placed.height;
-        XSetWMNormalHints(display, window, hints);
-        XFree(hints);
-    }
-    XMoveResizeWindow(display, window, placed.x, placed.y, static_cast<unsigned>(placed.width),
-                      static_cast<unsigned>(placed.height));
+    // A window manager may already have taken the window on with the toolkit's hints, and a tiling
+    // one decides there whether the window floats. Withdrawing it and mapping it again makes every
+    // manager take it on afresh with the hints above; the requests reach it in this order.
+    XWithdrawWindow(display, window, DefaultScreen(display));
+    XMoveWindow(display, window, place.x, place.y);
     XMapWindow(display, window);
     XFlush(display);
-    return placed;
 }

@@ -220,6 +220,13 @@ std::string XDisplay::windowManagerName() {
     return name.empty() ? "unnamed" : name;
 }
 
+void XDisplay::setResources(const std::string& resources) {
+    XChangeProperty(display_, root(), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(resources.data()),
+                    static_cast<int>(resources.size()));
+    XSync(display_, False);
+}
+
 std::vector<std::string> XDisplay::atomNames(Window window, const char* property) {
     std::vector<std::string> names;
     Atom type = None;

@@ -15,8 +15,8 @@ namespace {
 
 constexpr double kPictureWidth = 1024.0;
 constexpr double kPictureHeight = 768.0;
-// The bars are cleared to white; the picture's edges are far darker.
-constexpr int kBarWhite = 245;
+// The bars are cleared to black; the picture's edges are a lighter slate.
+constexpr int kBarBlack = 8;
 // Of every sixteenth pixel: the gems of the smallest screen, the title's seven, cover far more.
 constexpr int kColouredSamplesOfAFrame = 200;
 
@@ -41,7 +41,7 @@ PictureRect pictureRectOf(const Screenshot& shot) {
     for (int y = 0; y < shot.height; ++y) {
         for (int x = 0; x < shot.width; ++x) {
             const Screenshot::Pixel p = shot.at(x, y);
-            if (std::min({p.r, p.g, p.b}) < kBarWhite) {
+            if (std::max({p.r, p.g, p.b}) > kBarBlack) {
                 left = std::min(left, x);
                 right = std::max(right, x);
                 top = std::min(top, y);
@@ -180,7 +180,8 @@ Window waitForDrawnWindow(XDisplay& display, std::chrono::milliseconds timeout) 
 }
 
 void enterPlay(XDisplay& display, Window window, Screenshot* play) {
-    display.movePointer(window, 1020, 764);
+    const WindowGeometry g = display.geometry(window);
+    display.movePointer(window, g.width - 4, g.height - 4);
     ASSERT_TRUE(display.waitForFrames(window)) << "the title screen is not being drawn";
     const Screenshot title = display.capture(window);
     display.click(1);
