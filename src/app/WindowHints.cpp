@@ -1,5 +1,7 @@
 #include "app/WindowHints.h"
 
+#include "app/WindowIcon.h"
+
 #include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -201,6 +203,7 @@ void declareFixedSizeWindow(const ScreenRect& place) {
         return;
     }
     setFixedSizeHints(display, window, place);
+    setWindowIcon(display, window);
 
     // A window manager may already have taken the window on with the toolkit's hints, and a tiling
     // one decides there whether the window floats. Withdrawing it and mapping it again makes every
