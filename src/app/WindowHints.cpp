@@ -19,7 +19,7 @@ namespace {
 // The desktop entry names the same class (StartupWMClass), so the desktop can match the running
 // window to its launcher and icon.
 char kInstanceName[] = "hexaglint";
-char kClassName[] = "Hexaglint";
+char kClassName[] = HEXAGLINT_APP_NAME;
 
 // A window manager that cannot say how large its frame is gets the title bar of a common theme.
 constexpr int kAssumedTitleBar = 32;
