@@ -1,5 +1,7 @@
 #include "app/WindowHints.h"
 
+#include "app/WindowIcon.h"
+
 #include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -17,7 +19,7 @@ namespace {
 // The desktop entry names the same class (StartupWMClass), so the desktop can match the running
 // window to its launcher and icon.
 char kInstanceName[] = "hexaglint";
-char kClassName[] = "Hexaglint";
+char kClassName[] = HEXAGLINT_APP_NAME;
 
 // A window manager that cannot say how large its frame is gets the title bar of a common theme.
 constexpr int kAssumedTitleBar = 32;
@@ -201,6 +203,7 @@ void declareFixedSizeWindow(const ScreenRect& place) {
         return;
     }
     setFixedSizeHints(display, window, place);
+    setWindowIcon(display, window);
 
     // A window manager may already have taken the window on with the toolkit's hints, and a tiling
     // one decides there whether the window floats. Withdrawing it and mapping it again makes every

@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
     const ScreenRect window = planWindow(kWindowX, kWindowY, View::kWidth, View::kHeight);
     glutInitWindowSize(window.width, window.height);
-    glutCreateWindow("Hexaglint");
+    glutCreateWindow(HEXAGLINT_APP_NAME);
     // Placed here rather than through the toolkit, whose move comes only once its loop runs and
     // would shift a window that a window manager has already framed.
     declareFixedSizeWindow(window);

@@ -60,6 +60,8 @@ class XDisplay {
     void setResources(const std::string& resources);
     // The names of the atoms in a window's list property (_NET_WM_STATE, _NET_WM_ALLOWED_ACTIONS).
     std::vector<std::string> atomNames(Window window, const char* property);
+    // The values of a window's CARDINAL list property (_NET_WM_ICON); empty when it has none.
+    std::vector<unsigned long> cardinals(Window window, const char* property);
 
     // Pointer and buttons, through XTest, in window coordinates (may lie outside the window).
     void movePointer(Window window, int x, int y);
