@@ -73,13 +73,16 @@ struct Vertex {
 
 // The board's quads, four vertices each: every picture the game draws, where and in the order
 // the game's own placement puts it, its unit square mapped into the atlas.
-class BoardQuads final : public BoardSpriteSink {
+class BoardQuads {
   public:
-    explicit BoardQuads(const Board& board) { placeBoardSprites(board, *this); }
+    explicit BoardQuads(const Board& board) {
+        placeBoardSprites(board, [this](const BoardSprite& sprite) { place(sprite); });
+    }
 
     const std::vector<Vertex>& vertices() const { return vertices_; }
 
-    void place(const BoardSprite& sprite) override {
+  private:
+    void place(const BoardSprite& sprite) {
         const int slot = slotOf(sprite.list);
         if (slot < 0) {
             return;
@@ -100,7 +103,6 @@ class BoardQuads final : public BoardSpriteSink {
         }
     }
 
-  private:
     // The atlas slot of a gem picture's list: GemArt knows which file each list shows.
     static int slotOf(SpriteList list) {
         const GemArt* art = gemArt();
