@@ -1,6 +1,7 @@
 #include "art/Preview.h"
 
 #include "art/BoardGeometry.h"
+#include "art/GemPainter.h"
 #include "board/BoardPlane.h"
 #include "board/GemColours.h"
 
@@ -97,12 +98,11 @@ class Dice {
 } // namespace
 
 bool writeBoardPreview(const std::string& imagesDir, const std::string& outPath) {
-    const char* const shapes[] = {"Hex", "Hept", "Oct", "Nona", "Dec"};
     std::array<std::array<Pixels, 3>, Gem::kShapeCount> art;
-    const char* const kinds[] = {"Fill", "Outline", "OutlineWhite"};
     for (int s = 0; s < Gem::kShapeCount; ++s) {
         for (int k = 0; k < 3; ++k) {
-            if (!readPng(imagesDir + "/" + shapes[s] + "Jem" + kinds[k] + ".png", art[s][k])) {
+            if (!readPng(imagesDir + "/" + gemFileName(Gem::kMinSides + s, kGemLayers[k]),
+                         art[s][k])) {
                 return false;
             }
         }
