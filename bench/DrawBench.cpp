@@ -34,7 +34,7 @@ void reportAllocations(benchmark::State& state, const AllocationMark& before) {
 
 } // namespace
 
-// Times drawBoard alone, after one untimed call that makes the deferred storage.
+// Times drawBoard alone, after one untimed call that leaves the driver its first-use work.
 static void timeBoardDraws(benchmark::State& state) {
     const Board& board = midGameBoard();
     drawBoard(board);

@@ -1,8 +1,9 @@
 // The play frame against the least that its pixels cost: the same picture drawn the cheapest way
 // this GL allows. The floor copies the background to the window 1:1 (one quad, orthographic
 // projection, nearest texel) and draws every quad of the board (127 bodies, 127 rims and the
-// sparkles, at the game's places, sizes, angles and colours and in the game's order) from one
-// texture that holds all 16 gem pictures, in one draw call from vertex arrays. Before either
+// sparkles, where, how turned, how large, in what colour and in the order that the game's own
+// placeBoardSprites puts them) from one texture that holds all 16 gem pictures, in one draw call
+// from vertex arrays. Before either
 // benchmark reports a figure it checks, once, that the floor's picture matches the game's own
 // frame of the same board, and refuses to report otherwise.
 //
@@ -13,16 +14,17 @@
 #include "PlayScreen.h"
 #include "app/View.h"
 #include "board/Board.h"
-#include "board/Gem.h"
+#include "board/BoardPlane.h"
 #include "gfx/BoardDrawing.h"
 #include "gfx/GemArt.h"
 #include "gfx/PngTexture.h"
+#include "gfx/Sprite.h"
+#include "ui/Backdrop.h"
 
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -52,12 +54,6 @@ const char* const kStepNames[kStepCount] = {
     "floor", "linear", "blend", "camera", "rgb", "game",
 };
 
-// The window shows x -50..50 and y 0..75 of the board plane.
-constexpr double kPlaneLeft = -50.0;
-constexpr double kPlaneRight = 50.0;
-constexpr double kPlaneBottom = 0.0;
-constexpr double kPlaneTop = 75.0;
-
 // The gem pictures sit in a 4 x 4 grid, each with a transparent border texel all round: sampled
 // at a picture's edge, the linear filter then mixes in transparent black, as it mixes in the
 // border colour of the game's own GL_CLAMP textures.
@@ -65,46 +61,7 @@ constexpr int kPictureSide = 64;
 constexpr int kAtlasCell = kPictureSide + 2;
 constexpr int kAtlasColumns = 4;
 constexpr int kAtlasSide = kAtlasColumns * kAtlasCell;
-
-// The game's data folder, found from this file so the benchmark runs from any folder.
-std::string dataPath(const char* relative) {
-    const std::string here = __FILE__;
-    // The game's paths start with "./".
-    const char* name = relative[0] == '.' && relative[1] == '/' ? relative + 2 : relative;
-    return here.substr(0, here.rfind("/bench/")) + "/data/" + name;
-}
-
-// A 2D affine map, as the model-view matrix is for drawing in the board plane: x' = a x + c y +
-// tx, y' = b x + d y + ty. Composed on the right, as glTranslatef, glRotatef and glScalef do.
-struct Affine {
-    double a = 1.0;
-    double b = 0.0;
-    double c = 0.0;
-    double d = 1.0;
-    double tx = 0.0;
-    double ty = 0.0;
-
-    void translate(float x, float y) {
-        tx += a * x + c * y;
-        ty += b * x + d * y;
-    }
-    void rotate(float degrees) {
-        const double radians = degrees * 3.14159265358979323846 / 180.0;
-        const double cs = std::cos(radians);
-        const double sn = std::sin(radians);
-        const Affine m = *this;
-        a = m.a * cs + m.c * sn;
-        b = m.b * cs + m.d * sn;
-        c = m.c * cs - m.a * sn;
-        d = m.d * cs - m.b * sn;
-    }
-    void scale(float s) {
-        a *= s;
-        b *= s;
-        c *= s;
-        d *= s;
-    }
-};
+constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 
 struct Vertex {
     float s = 0.0f;
@@ -114,42 +71,38 @@ struct Vertex {
     float y = 0.0f;
 };
 
-// The board's quads, four vertices each, in the order and with the transforms of drawBoard.
+// The board's quads, four vertices each: every picture the game draws, where and in the order
+// the game's own placement puts it, its unit square mapped into the atlas.
 class BoardQuads {
   public:
     explicit BoardQuads(const Board& board) {
-        std::vector<int> pulsing;
-        std::vector<Affine> pulsingFrames;
-        Affine origin;
-        origin.translate(static_cast<float>(Board::kOriginX), static_cast<float>(Board::kOriginY));
-        int cell = 0;
-        for (int row = 0; row < Board::kRowCount; ++row) {
-            const int length = Board::rowLength(row);
-            const int m = length - 7;
-            const float step = static_cast<float>(Board::rowStep(length));
-            Affine rowFrame = origin;
-            rowFrame.translate(static_cast<float>(-Board::kRowShift * m),
-                               static_cast<float>(-Board::kRowHeight * row));
-            for (int column = 0; column < length; ++column, ++cell) {
-                Affine cellFrame = rowFrame;
-                cellFrame.scale(static_cast<float>(Board::kGemSize));
-                if (board.cells[cell]->pulsing) {
-                    pulsing.push_back(cell);
-                    pulsingFrames.push_back(cellFrame);
-                } else {
-                    addGem(*board.cells[cell], cellFrame);
-                }
-                rowFrame.translate(step, 0.0f);
-            }
-        }
-        for (std::size_t i = 0; i < pulsing.size(); ++i) {
-            addGem(*board.cells[pulsing[i]], pulsingFrames[i]);
-        }
+        placeBoardSprites(board, [this](const BoardSprite& sprite) { place(sprite); });
     }
 
     const std::vector<Vertex>& vertices() const { return vertices_; }
 
   private:
+    void place(const BoardSprite& sprite) {
+        const int slot = slotOf(sprite.list);
+        if (slot < 0) {
+            return;
+        }
+        const double left = (slot % kAtlasColumns) * kAtlasCell + 1;
+        const double top = (slot / kAtlasColumns) * kAtlasCell + 1;
+        // The sprite's matrix: scaled, turned counter-clockwise, moved.
+        const double cs = sprite.size * std::cos(sprite.angle * kRadiansPerDegree);
+        const double sn = sprite.size * std::sin(sprite.angle * kRadiansPerDegree);
+        for (const QuadCorner& corner : kUnitQuad) {
+            Vertex v;
+            v.s = static_cast<float>((left + corner.s * kPictureSide) / kAtlasSide);
+            v.t = static_cast<float>((top + corner.t * kPictureSide) / kAtlasSide);
+            std::copy(sprite.colour.begin(), sprite.colour.end(), v.rgba);
+            v.x = static_cast<float>(sprite.x + cs * corner.x - sn * corner.y);
+            v.y = static_cast<float>(sprite.y + sn * corner.x + cs * corner.y);
+            vertices_.push_back(v);
+        }
+    }
+
     // The atlas slot of a gem picture's list: GemArt knows which file each list shows.
     static int slotOf(SpriteList list) {
         const GemArt* art = gemArt();
@@ -161,98 +114,24 @@ class BoardQuads {
         return -1;
     }
 
-    void addQuad(const Affine& frame, SpriteList list, const float rgb[3]) {
-        const int slot = slotOf(list);
-        if (slot < 0) {
-            return;
-        }
-        const double left = (slot % kAtlasColumns) * kAtlasCell + 1;
-        const double top = (slot / kAtlasColumns) * kAtlasCell + 1;
-        // The sprite's unit square, counter-clockwise from the bottom left; the picture's top row
-        // is at t = 0.
-        constexpr float kCorners[4][4] = {
-            {0.0f, 1.0f, -0.5f, -0.5f},
-            {1.0f, 1.0f, 0.5f, -0.5f},
-            {1.0f, 0.0f, 0.5f, 0.5f},
-            {0.0f, 0.0f, -0.5f, 0.5f},
-        };
-        for (const auto& corner : kCorners) {
-            Vertex v;
-            v.s = static_cast<float>((left + corner[0] * kPictureSide) / kAtlasSide);
-            v.t = static_cast<float>((top + corner[1] * kPictureSide) / kAtlasSide);
-            std::copy(rgb, rgb + 3, v.rgba);
-            v.x = static_cast<float>(frame.a * corner[2] + frame.c * corner[3] + frame.tx);
-            v.y = static_cast<float>(frame.b * corner[2] + frame.d * corner[3] + frame.ty);
-            vertices_.push_back(v);
-        }
-    }
-
-    void addGem(const Gem& gem, const Affine& cellFrame) {
-        const GemArt* art = gemArt();
-        constexpr float kWhite[3] = {1.0f, 1.0f, 1.0f};
-        Affine body = cellFrame;
-        body.rotate(gem.angle);
-        if (gem.pulsing) {
-            body.scale(static_cast<float>(gem.spin() * 0.05 + 1.0));
-        }
-        const std::array<float, 3> colour = gemDrawingColour(gem);
-        if (gem.sides >= Gem::kMinSides && gem.sides <= Gem::kMaxSides) {
-            addQuad(body, art->fill(gem.sides), colour.data());
-            if (!gem.dead) {
-                addQuad(body, art->outline(gem.sides), colour.data());
-            } else {
-                addQuad(body, art->outlineWhite(gem.sides), kWhite);
-            }
-        }
-        for (const Sparkle& sparkle : gem.sparkles) {
-            Affine frame = cellFrame;
-            frame.translate(sparkle.x, sparkle.y);
-            frame.rotate(sparkle.angle);
-            frame.scale(sparkle.scale);
-            addQuad(frame, art->highlight(), kWhite);
-        }
-    }
-
     std::vector<Vertex> vertices_;
 };
-
-GLuint makeTexture(GLint internalFormat, const PngImage& image, GLint filter, bool chain) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, chain ? GL_LINEAR_MIPMAP_LINEAR : filter);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    const GLenum format = image.channels == 4 ? GL_RGBA : GL_RGB;
-    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, static_cast<GLsizei>(image.width),
-                 static_cast<GLsizei>(image.height), 0, format, GL_UNSIGNED_BYTE,
-                 image.pixels.data());
-    if (chain) {
-        PngImage level = image;
-        for (GLint i = 1; level.width > 1 || level.height > 1; ++i) {
-            level = halveImage(level);
-            glTexImage2D(GL_TEXTURE_2D, i, internalFormat, static_cast<GLsizei>(level.width),
-                         static_cast<GLsizei>(level.height), 0, format, GL_UNSIGNED_BYTE,
-                         level.pixels.data());
-        }
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    }
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    return texture;
-}
 
 // The floor's textures and vertices, made once; draw() gives one frame at a step of the ladder.
 class SamePixels {
   public:
     explicit SamePixels(const Board& board) : quads_(board) {
+        // The game's own files, read from the data folder the benchmarks run in; the background
+        // is the backdrops' first.
         PngImage background;
-        ok_ = decodePngFile(dataPath("images/background.png").c_str(), 4096, true, background);
+        ok_ = decodePngFile(Backdrop::path(0), 4096, true, background);
         // Four bytes a texel, as the window's pixels are; GL adds the opaque alpha.
-        copyTexture_ = makeTexture(GL_RGBA, background, GL_NEAREST, false);
-        linearTexture_ = makeTexture(GL_RGBA, background, GL_LINEAR, false);
-        rgbTexture_ = makeTexture(GL_RGB, background, GL_LINEAR, true);
+        copyTexture_ =
+            textureFromImage(background, PNG_NOMIPMAPS, GL_CLAMP, GL_NEAREST, GL_NEAREST, GL_RGBA);
+        linearTexture_ =
+            textureFromImage(background, PNG_NOMIPMAPS, GL_CLAMP, GL_LINEAR, GL_LINEAR, GL_RGBA);
+        rgbTexture_ =
+            textureFromImage(background, PNG_BUILDMIPMAPS, GL_CLAMP, GL_LINEAR, GL_LINEAR);
 
         PngImage atlas;
         atlas.width = kAtlasSide;
@@ -261,7 +140,7 @@ class SamePixels {
         atlas.pixels.assign(std::size_t{kAtlasSide} * kAtlasSide * 4, 0);
         for (int slot = 0; slot < GemArt::kSlotCount; ++slot) {
             PngImage picture;
-            ok_ = decodePngFile(dataPath(GemArt::path(slot)).c_str(), 4096, true, picture) &&
+            ok_ = decodePngFile(GemArt::path(slot), 4096, true, picture) &&
                   picture.width == kPictureSide && picture.height == kPictureSide &&
                   picture.channels == 4 && ok_;
             if (!ok_) {
@@ -274,7 +153,7 @@ class SamePixels {
                             &atlas.pixels[4 * ((top + y) * kAtlasSide + left)]);
             }
         }
-        atlasTexture_ = makeTexture(GL_RGBA, atlas, GL_LINEAR, false);
+        atlasTexture_ = textureFromImage(atlas, PNG_NOMIPMAPS, GL_CLAMP, GL_LINEAR, GL_LINEAR);
     }
 
     bool ok() const { return ok_; }
@@ -285,7 +164,8 @@ class SamePixels {
         glPushMatrix();
         if (!camera) {
             glLoadIdentity();
-            glOrtho(kPlaneLeft, kPlaneRight, kPlaneBottom, kPlaneTop, -1.0, 1.0);
+            glOrtho(BoardPlane::kLeft, BoardPlane::kRight, BoardPlane::kBottom, BoardPlane::kTop,
+                    -1.0, 1.0);
         }
         glMatrixMode(GL_MODELVIEW);
         glPushMatrix();
@@ -308,15 +188,15 @@ class SamePixels {
                                      : step >= LinearBackground ? linearTexture_
                                                                 : copyTexture_);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        // The unit square stretched over the plane's rectangle, as the backdrop is.
+        const double width = BoardPlane::kRight - BoardPlane::kLeft;
+        const double height = BoardPlane::kTop - BoardPlane::kBottom;
         glBegin(GL_QUADS);
-        glTexCoord2f(0.0f, 1.0f);
-        glVertex2d(kPlaneLeft, kPlaneBottom);
-        glTexCoord2f(1.0f, 1.0f);
-        glVertex2d(kPlaneRight, kPlaneBottom);
-        glTexCoord2f(1.0f, 0.0f);
-        glVertex2d(kPlaneRight, kPlaneTop);
-        glTexCoord2f(0.0f, 0.0f);
-        glVertex2d(kPlaneLeft, kPlaneTop);
+        for (const QuadCorner& corner : kUnitQuad) {
+            glTexCoord2f(corner.s, corner.t);
+            glVertex2d(BoardPlane::kLeft + (corner.x + 0.5) * width,
+                       BoardPlane::kBottom + (corner.y + 0.5) * height);
+        }
         glEnd();
 
         if (withBoard) {
@@ -372,9 +252,10 @@ void drawStep(const SamePixels& floor, const Board& board, Step step) {
 using Picture = std::vector<unsigned char>;
 
 Picture readWindow() {
-    Picture pixels(std::size_t{View::kWidth} * View::kHeight * 3);
+    Picture pixels(std::size_t{BoardPlane::kPictureWidth} * BoardPlane::kPictureHeight * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, View::kWidth, View::kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    glReadPixels(0, 0, BoardPlane::kPictureWidth, BoardPlane::kPictureHeight, GL_RGB,
+                 GL_UNSIGNED_BYTE, pixels.data());
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     return pixels;
 }

@@ -3,6 +3,7 @@
 #include "app/Game.h"
 #include "app/View.h"
 #include "board/Board.h"
+#include "board/BoardPlane.h"
 #include "board/Gem.h"
 #include "board/ScreenState.h"
 #include "gfx/BoardDrawing.h"
@@ -48,7 +49,8 @@ bool preparePlayScreen(benchmark::State& state) {
     Game::setFixedGlState();
     Backdrop* backdrop = Backdrop::instance();
     backdrop->load();
-    backdrop->setBounds(View::kPlaneTop, View::kPlaneRight, View::kPlaneBottom, View::kPlaneLeft);
+    backdrop->setBounds(BoardPlane::kTop, BoardPlane::kRight, BoardPlane::kBottom,
+                        BoardPlane::kLeft);
     screenState = Playing;
     View::instance()->applyTransform();
     return true;

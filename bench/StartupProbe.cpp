@@ -11,19 +11,18 @@
 // A program's first frame counts as shown when at least 90% of a grid of points across its first
 // window are no longer black: the probe paints the root window black, so that a window that has
 // not drawn yet shows black there. Alongside the time, the processor time that all of the
-// program's threads had used by then is read, which load elsewhere disturbs much less. With
-// --settle, the probe then clicks K times in the middle of the window (half a second apart; two
-// clicks take the game from its title to the play screen), waits the given seconds and reads VmRSS,
-// VmHWM and RssAnon from /proc/PID/status. Each program is ended with SIGTERM after its run (and
-// SIGKILL if that is not enough). --preload starts every program with LIB in LD_PRELOAD (the frame
-// probe, whose reports on the programs' frames then appear on standard error).
-// Medians are reported, and every figure against the first program.
+// program's threads had used by then, those that have already ended included, is read, which load
+// elsewhere disturbs much less. With --settle, the probe then clicks K times in the middle of the
+// window (half a second apart; two clicks take the game from its title to the play screen), waits
+// the given seconds and reads VmRSS, VmHWM and RssAnon from /proc/PID/status. Each program is ended
+// with SIGTERM after its run (and SIGKILL if that is not enough). --preload starts every program
+// with LIB in LD_PRELOAD (the frame probe, whose reports on the programs' frames then appear on
+// standard error). Medians are reported, and every figure against the first program.
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -35,6 +34,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -63,7 +63,7 @@ struct Options {
 
 struct Sample {
     double startupMs = -1.0; // below 0 when no frame was seen in time
-    double cpuMs = -1.0;     // processor time of all the program's threads until then
+    double cpuMs = -1.0;     // processor time of the program, every thread, until then
     long rssKiB = -1;
     long hwmKiB = -1;
     long anonKiB = -1; // the part of VmRSS that is the program's own memory, not mapped files
@@ -219,27 +219,19 @@ void clickCentre(Display* display, Window window) {
     XFlush(display);
 }
 
-// Time on the processor of every thread the process has, from the scheduler's own count in
-// nanoseconds: a figure that load elsewhere on the machine disturbs far less than the clock.
+// Time on the processor of the whole process so far, every thread it has had included, from the
+// scheduler's own count in nanoseconds: a figure that load elsewhere on the machine disturbs far
+// less than the clock. It is the process's own CPU clock, not a sum over /proc/PID/task, because
+// a thread that has ended is gone from that list while its time still belongs to the start-up
+// (the game's picture-decoding worker, for one, is joined before the first frame). The clock is
+// read while the process is alive: it is our child and not yet reaped.
 double processorMilliseconds(pid_t pid) {
-    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
-    DIR* dir = opendir(tasks.c_str());
-    if (dir == nullptr) {
+    clockid_t clock = 0;
+    timespec used{};
+    if (clock_getcpuclockid(pid, &clock) != 0 || clock_gettime(clock, &used) != 0) {
         return -1.0;
     }
-    double total = 0.0;
-    while (const dirent* entry = readdir(dir)) {
-        if (entry->d_name[0] == '.') {
-            continue;
-        }
-        std::ifstream stat(tasks + "/" + entry->d_name + "/schedstat");
-        double nanoseconds = 0.0;
-        if (stat >> nanoseconds) {
-            total += nanoseconds / 1e6;
-        }
-    }
-    closedir(dir);
-    return total;
+    return static_cast<double>(used.tv_sec) * 1e3 + static_cast<double>(used.tv_nsec) / 1e6;
 }
 
 // VmRSS, VmHWM and RssAnon of a running process, in KiB.

@@ -5,9 +5,6 @@
 
 include(GNUInstallDirs)
 
-# One reverse-DNS id names the desktop entry, the icon and the metainfo alike.
-set(HEXAGLINT_APP_ID io.github.hexaglint.Hexaglint)
-
 set(HEXAGLINT_INSTALL_GAMESDIR games CACHE STRING "Where the hexaglint command goes")
 set(HEXAGLINT_INSTALL_PKGLIBDIR lib/games/hexaglint CACHE STRING "Where the game program goes")
 set(HEXAGLINT_INSTALL_PKGDATADIR ${CMAKE_INSTALL_DATADIR}/games/hexaglint
@@ -54,9 +51,12 @@ install(FILES ${packaging}/${HEXAGLINT_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${packaging}/${HEXAGLINT_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-foreach(size 48 64 128 256)
-    install(FILES ${packaging}/icons/hexaglint-${size}.png
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+# The desktop entry's icon is the game's own: every size the art tool painted into data/images
+# (src/app/WindowIcon.h names them), each into the icon theme's folder for its size.
+file(GLOB icons CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/images/icon-*.png)
+foreach(icon ${icons})
+    string(REGEX REPLACE "^.*/icon-([0-9]+)\\.png$" "\\1" size ${icon})
+    install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
             RENAME ${HEXAGLINT_APP_ID}.png)
 endforeach()
 

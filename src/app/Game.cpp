@@ -3,6 +3,7 @@
 #include "app/View.h"
 #include "audio/Audio.h"
 #include "board/Board.h"
+#include "board/BoardPlane.h"
 #include "board/Gem.h"
 #include "board/ScreenState.h"
 #include "gfx/BoardDrawing.h"
@@ -71,7 +72,8 @@ void Game::init() {
     Backdrop* backdrop = Backdrop::instance();
     backdrop->load();
     // The rectangle the view shows, so every backdrop image fills the window.
-    backdrop->setBounds(View::kPlaneTop, View::kPlaneRight, View::kPlaneBottom, View::kPlaneLeft);
+    backdrop->setBounds(BoardPlane::kTop, BoardPlane::kRight, BoardPlane::kBottom,
+                        BoardPlane::kLeft);
 
     Audio::instance()->init();
     Audio::instance()->playMusic("./audio/backgroundmusic.mp3");
@@ -92,7 +94,7 @@ void Game::measureFrame() {
     const FrameTiming timing = frameTimeBetween(previousTimeMs_, now);
     frameTime_ = timing.seconds;
     if (timing.clamped) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        View::instance()->clear();
     }
     previousTimeMs_ = currentTimeMs_;
 }
@@ -109,7 +111,7 @@ void Game::render() {
     measureFrame();
 
     if (screenState != Playing) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        View::instance()->clear();
         if (screenState == Title) {
             Backdrop::instance()->drawTitle();
             glutSwapBuffers();

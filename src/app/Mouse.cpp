@@ -51,7 +51,7 @@ void Mouse::onButton(int button, int state, int /*x*/, int /*y*/) {
         }
         if (screenState == Instructions) {
             screenState = Playing;
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            View::instance()->clear();
             return;
         }
     }

@@ -1,5 +1,8 @@
 #include "app/View.h"
 
+#include "board/BoardPlane.h"
+#include "gfx/GlScope.h"
+
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
@@ -7,9 +10,10 @@
 
 namespace {
 
-// The picture is 4:3, and the frustum spans from just in front of the camera to well behind the
-// board plane, which sits 37.5 units away.
-constexpr double kAspect = 4.0 / 3.0;
+// The picture's shape, and a frustum from just in front of the camera to well behind the board
+// plane, which sits half the plane's height (37.5 units) away.
+constexpr double kAspect =
+    static_cast<double>(BoardPlane::kPictureWidth) / BoardPlane::kPictureHeight;
 constexpr double kNearPlane = 0.001;
 constexpr double kFarPlane = 200.0;
 constexpr double kRadiansPerDegree = 0.017453292519943295;
@@ -38,13 +42,17 @@ View::Rect View::fit(int windowWidth, int windowHeight) {
     return rect;
 }
 
+void View::setWindowSize(int width, int height) {
+    windowWidth_ = width;
+    windowHeight_ = height;
+}
+
 void View::reshape(int w, int h) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (w != kWidth || h != kHeight) {
+    if (w != windowWidth_ || h != windowHeight_) {
         // The toolkit answers with another reshape at the restored size. A window manager may keep
         // the other size (a tiling layout, fullscreen): until it gives way the picture is scaled
         // to fit, so what the player sees and where the pointer lands still agree.
-        glutReshapeWindow(kWidth, kHeight);
+        glutReshapeWindow(windowWidth_, windowHeight_);
         if (w <= 0 || h <= 0) {
             return;
         }
@@ -53,13 +61,15 @@ void View::reshape(int w, int h) {
     height_ = kHeight;
     picture_ = fit(w, h);
     fillsWindow_ = picture_.width == w && picture_.height == h;
-    setCamera(h);
+    // GL counts viewport rows from the bottom of the window.
+    viewport_ = picture_;
+    viewport_.y = h - picture_.y - picture_.height;
+    setCamera();
+    clear();
 }
 
-void View::setCamera(int windowHeight) {
-    // GL counts viewport rows from the bottom of the window.
-    glViewport(picture_.x, windowHeight - picture_.y - picture_.height, picture_.width,
-               picture_.height);
+void View::setCamera() {
+    glViewport(viewport_.x, viewport_.y, viewport_.width, viewport_.height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(fieldOfView_, kAspect, kNearPlane, kFarPlane);
@@ -75,9 +85,26 @@ void View::applyTransform() {
 
 void View::update(float /*dt*/) {}
 
+void View::clear() const {
+    if (fillsWindow_) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        return;
+    }
+    {
+        AttribScope clearColour(GL_COLOR_BUFFER_BIT);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    // Only the picture takes the standing clear colour.
+    AttribScope scissor(GL_SCISSOR_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(viewport_.x, viewport_.y, viewport_.width, viewport_.height);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
 void View::clearBars() const {
     if (!fillsWindow_) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        clear();
     }
 }
 

@@ -1,7 +1,10 @@
 #pragma once
-// The camera: pins the window to 1024 x 768 and looks straight at the board plane z = 0, so the
-// picture shows exactly x -50..50 and y 0..75 of it. When a window manager keeps the window at
-// another size, the picture is scaled to fit it, centred, with its shape kept.
+// The camera: pins the window to its one size and looks straight at the board plane z = 0, so the
+// picture shows exactly x -50..50 and y 0..75 of it. The picture is laid out for 1024 x 768; a
+// window of another size (scaled with the desktop, shrunk to fit a small screen, or imposed by a
+// window manager) shows it scaled to fit, centred, its shape kept, with black bars beside it.
+
+#include "board/BoardPlane.h"
 
 class View {
   public:
@@ -15,12 +18,21 @@ class View {
 
     static View* instance();
 
-    // The reshape handler: asks for 1024 x 768 whenever the window has another size, and sets the
-    // viewport, the projection and the camera translation for the picture's place in the window.
+    // The size the window is kept at: the picture's own on most screens. Set once, before the
+    // window is first shown.
+    void setWindowSize(int width, int height);
+    int windowWidth() const { return windowWidth_; }
+    int windowHeight() const { return windowHeight_; }
+
+    // The reshape handler: asks for the window's size whenever the window has another, and sets
+    // the viewport, the projection and the camera translation for the picture's place in it.
     void reshape(int w, int h);
     // Loads the camera translation on the model-view matrix; called at the start of a play frame.
     void applyTransform();
     void update(float dt);
+    // Clears the colour and depth buffers: the picture to the clear colour, the bars beside it
+    // black, so they sit quietly beside the dark art.
+    void clear() const;
     // A play frame draws only inside the picture, so while the picture does not fill the window
     // the bars beside it are cleared every frame instead of keeping whatever the buffer held.
     void clearBars() const;
@@ -28,7 +40,7 @@ class View {
     // The picture's own size, which the board plane is laid out for; always 1024 x 768.
     int width() const { return width_; }
     int height() const { return height_; }
-    // The picture's place in the window: the whole window at 1024 x 768.
+    // The picture's place in the window: the whole window when it has the picture's shape.
     const Rect& picture() const { return picture_; }
     bool fillsWindow() const { return fillsWindow_; }
     // Half the height of the visible board plane, in board units.
@@ -36,28 +48,28 @@ class View {
     double offsetX() const { return offsetX_; }
     double offsetY() const { return offsetY_; }
 
-    static constexpr int kWidth = 1024;
-    static constexpr int kHeight = 768;
-    // The rectangle of the board plane that the picture shows, so a backdrop stretched over it
-    // fills the picture.
-    static constexpr double kPlaneTop = 75.0;
-    static constexpr double kPlaneRight = 50.0;
-    static constexpr double kPlaneBottom = 0.0;
-    static constexpr double kPlaneLeft = -50.0;
+    static constexpr int kWidth = BoardPlane::kPictureWidth;
+    static constexpr int kHeight = BoardPlane::kPictureHeight;
 
   private:
     View() = default;
     // The largest 4:3 rectangle centred in a window of this size.
     static Rect fit(int windowWidth, int windowHeight);
-    void setCamera(int windowHeight);
+    void setCamera();
 
     // The size is known before the first reshape so pointer conversion is always defined.
     int width_ = kWidth;
     int height_ = kHeight;
+    int windowWidth_ = kWidth;
+    int windowHeight_ = kHeight;
     Rect picture_{0, 0, kWidth, kHeight};
+    // The picture's place as GL counts it, rows from the bottom of the window.
+    Rect viewport_{0, 0, kWidth, kHeight};
     bool fillsWindow_ = true;
     double fieldOfView_ = 90.0;
-    double offsetX_ = 0.0;
-    double offsetY_ = -37.5;
-    double offsetZ_ = -37.5;
+    // Centred on the plane's rectangle, and as far from it as its half height: a 90 degree field
+    // of view then shows the rectangle's whole height.
+    double offsetX_ = -(BoardPlane::kLeft + BoardPlane::kRight) / 2;
+    double offsetY_ = -(BoardPlane::kBottom + BoardPlane::kTop) / 2;
+    double offsetZ_ = -(BoardPlane::kTop - BoardPlane::kBottom) / 2;
 };

@@ -22,11 +22,13 @@ constexpr int kWindowY = 100;
 int main(int argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
-    glutInitWindowSize(View::kWidth, View::kHeight);
-    glutCreateWindow("Hexaglint");
+    const ScreenRect window = planWindow(kWindowX, kWindowY, View::kWidth, View::kHeight);
+    glutInitWindowSize(window.width, window.height);
+    glutCreateWindow(HEXAGLINT_APP_NAME);
     // Placed here rather than through the toolkit, whose move comes only once its loop runs and
     // would shift a window that a window manager has already framed.
-    declareFixedSizeWindow(kWindowX, kWindowY, View::kWidth, View::kHeight);
+    declareFixedSizeWindow(window);
+    View::instance()->setWindowSize(window.width, window.height);
     registerCallbacks();
     try {
         Game::instance()->init();

@@ -4,6 +4,9 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
+#include <cstring>
+
 namespace {
 
 // The mixer channels that the effect sample may use, gathered under one tag so that a busy set
@@ -26,6 +29,24 @@ SDL_RWops* openSoundFile(const char* path) {
     return source;
 }
 
+// Names the game's stream for the sound server, whichever of SDL's drivers plays it, so that the
+// desktop's mixer lists it as the game with the game's icon rather than as "SDL Application" or
+// the program's file name. Each setting gives way to one the player made: SDL's own hint
+// variables beat a hint set here, and the environment variables are left alone when set.
+void nameTheStream() {
+    // Both drivers take the application's name from this hint.
+    SDL_SetHint(SDL_HINT_APP_NAME, HEXAGLINT_APP_NAME);
+    // SDL sends no icon. PulseAudio's client library adds each PULSE_PROP_<key> variable to what
+    // it tells the server about the program, before the list in PULSE_PROP, which would lose to
+    // it; PipeWire's adds the list in PIPEWIRE_PROPS to every stream, with the key spelt its way.
+    const char* pulseProperties = std::getenv("PULSE_PROP");
+    if (pulseProperties == nullptr ||
+        std::strstr(pulseProperties, "application.icon_name") == nullptr) {
+        setenv("PULSE_PROP_application.icon_name", HEXAGLINT_APP_ID, 0);
+    }
+    setenv("PIPEWIRE_PROPS", "{ application.icon-name = \"" HEXAGLINT_APP_ID "\" }", 0);
+}
+
 } // namespace
 
 Audio* Audio::instance() {
@@ -41,6 +62,7 @@ void Audio::init() {
     // turn Ctrl+C and SIGTERM into quit events that nothing here reads, leaving a game that no
     // terminal or session manager could stop; the default handlers stay.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    nameTheStream();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return;
     }

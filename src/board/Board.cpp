@@ -27,7 +27,7 @@ Board::Board(unsigned seed) {
     std::srand(seed);
     // The draws alternate side count and colour (the gem draws its own), cell by cell.
     for (int i = 0; i < kCellCount; ++i) {
-        const int sides = Gem::kMinSides + std::rand() % 5;
+        const int sides = Gem::kMinSides + std::rand() % Gem::kShapeCount;
         Gem* gem = new Gem(sides);
         gem->board = this;
         gem->index = i;

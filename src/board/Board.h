@@ -52,8 +52,14 @@ class Board {
     Board(const Board&) = delete;
     Board& operator=(const Board&) = delete;
 
-    // Cells 7 + m long, m being the distance from the top or bottom row (6 in the middle).
-    static constexpr int rowLength(int row) { return 7 + (row < 12 - row ? row : 12 - row); }
+    static constexpr int kEdgeRowLength = 7;
+
+    // How many rows a row lies from the top or bottom row, whichever is nearer (6 in the middle):
+    // each row towards the middle is one cell longer and starts kRowShift further left.
+    static constexpr int widening(int row) {
+        return row < kRowCount - 1 - row ? row : kRowCount - 1 - row;
+    }
+    static constexpr int rowLength(int row) { return kEdgeRowLength + widening(row); }
     static constexpr int rowStart(int row) {
         int start = 0;
         for (int r = 0; r < row; ++r) {

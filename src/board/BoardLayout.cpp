@@ -88,25 +88,22 @@ constexpr Board::NeighbourCells kNoNeighbours{};
 
 static_assert(Board::rowStart(Board::kRowCount) == Board::kCellCount, "13 rows hold 127 cells");
 
-// Each row length has its own step; drawing and picking use the same ones. Indexed by length - 7.
-constexpr double kRowSteps[7] = {6.659, 6.652, 6.65, 6.623, 6.619, 6.621, 6.638};
-constexpr double kInverseRowSteps[7] = {1.0 / 6.659, 1.0 / 6.652, 1.0 / 6.65, 1.0 / 6.623,
-                                        1.0 / 6.619, 1.0 / 6.621, 1.0 / 6.638};
+// Each row length has its own step; drawing and picking use the same ones. Indexed by the
+// length less kEdgeRowLength.
+constexpr int kRowLengthCount = Board::widening(Board::kRowCount / 2) + 1;
+constexpr double kRowSteps[kRowLengthCount] = {6.659, 6.652, 6.65, 6.623, 6.619, 6.621, 6.638};
+constexpr double kInverseRowSteps[kRowLengthCount] = {
+    1.0 / 6.659, 1.0 / 6.652, 1.0 / 6.65, 1.0 / 6.623, 1.0 / 6.619, 1.0 / 6.621, 1.0 / 6.638};
 constexpr double kInverseRowHeight = 1.0 / Board::kRowHeight;
 
 constexpr double kHalfGem = Board::kGemSize / 2;
 // The left edge of the top row's first square.
-constexpr double kFirstLeftEdge = -22.4219;
-
-// Distance of a row from the top or bottom row, whichever is nearer.
-constexpr int widening(int row) {
-    return row < 12 - row ? row : 12 - row;
-}
+constexpr double kFirstLeftEdge = Board::kOriginX - kHalfGem;
 
 } // namespace
 
 double Board::rowStep(int length) {
-    return kRowSteps[length - 7];
+    return kRowSteps[length - kEdgeRowLength];
 }
 
 int Board::rowOf(int cell) {
@@ -158,12 +155,13 @@ int Board::pickCell(float x, float y) {
     const int m = widening(row);
     const int length = rowLength(row);
     const double leftEdge = kFirstLeftEdge - kRowShift * m;
-    const double step = kRowSteps[length - 7];
+    const double step = kRowSteps[length - kEdgeRowLength];
 
     if (!(x >= leftEdge)) {
         return -1;
     }
-    const double columnBand = std::floor((x - leftEdge) * kInverseRowSteps[length - 7]);
+    const double columnBand =
+        std::floor((x - leftEdge) * kInverseRowSteps[length - kEdgeRowLength]);
     if (columnBand > length - 1) {
         return -1;
     }

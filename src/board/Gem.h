@@ -23,6 +23,8 @@ class Gem {
     static constexpr int kColourCount = 6;
     static constexpr int kMinSides = 6;
     static constexpr int kMaxSides = 10;
+    // The five shapes, hexagon to decagon.
+    static constexpr int kShapeCount = kMaxSides - kMinSides + 1;
     static constexpr float kMaxSpin = 10.0f;
     // The spin a locked gem is held at, whatever it is asked to do.
     static constexpr float kLockedSpin = 0.5f;

@@ -34,10 +34,10 @@ const char* GemArt::path(int slot) {
 }
 
 SpriteList GemArt::shapeSlot(int sides, int kind) const {
-    if (sides < 6 || sides > 10) {
+    if (sides < Gem::kMinSides || sides > Gem::kMaxSides) {
         return -1;
     }
-    return slots_[kKindsPerShape * (sides - 6) + kind];
+    return slots_[kKindsPerShape * (sides - Gem::kMinSides) + kind];
 }
 
 void ensureGemArt() {

@@ -2,13 +2,15 @@
 // The one shared set of gem pictures: for each of the five shapes a body, a rim and a white rim
 // (for a dead gem), plus the sparkle. Every gem is drawn from these lists.
 
+#include "board/Gem.h"
 #include "gfx/Sprite.h"
 
 class GemArt {
   public:
     static constexpr int kKindsPerShape = 3;
-    static constexpr int kSlotCount = 16;
-    static constexpr int kHighlightSlot = 15;
+    // The shapes' pictures, then the sparkle.
+    static constexpr int kHighlightSlot = Gem::kShapeCount * kKindsPerShape;
+    static constexpr int kSlotCount = kHighlightSlot + 1;
 
     // Loads all 16 images in slot order; needs a current GL context. An image that cannot be read
     // still gets a list, which draws a plain square.
@@ -16,12 +18,13 @@ class GemArt {
     GemArt(const GemArt&) = delete;
     GemArt& operator=(const GemArt&) = delete;
 
-    // The file each slot is loaded from: (side count - 6) × 3 + kind (fill, outline, white
-    // outline), then the sparkle.
+    // The file each slot is loaded from: (side count - Gem::kMinSides) × kKindsPerShape + kind
+    // (fill, outline, white outline), then the sparkle.
     static const char* path(int slot);
 
     SpriteList slot(int index) const { return slots_[index]; }
-    // The body, rim and white rim of a gem with this many sides; -1 for a count outside 6..10.
+    // The body, rim and white rim of a gem with this many sides; -1 for a count outside
+    // Gem::kMinSides..kMaxSides.
     SpriteList fill(int sides) const { return shapeSlot(sides, 0); }
     SpriteList outline(int sides) const { return shapeSlot(sides, 1); }
     SpriteList outlineWhite(int sides) const { return shapeSlot(sides, 2); }

@@ -140,26 +140,17 @@ bool decodeWith(InstallSource installSource, unsigned maxSide, bool keepAlpha, P
     return ok;
 }
 
-// One row of the next mipmap level from two rows of this one, C bytes a texel: each texel is the
-// rounded mean of a 2 x 2 block. A row one texel wide pairs its texel with itself.
+// One row of the next mipmap level from two rows of this one, C bytes a texel (or, for C = 0,
+// channels bytes): each texel is the rounded mean of a 2 x 2 block. A row one texel wide pairs
+// its texel with itself. A fixed C lets the compiler unroll the inner loop.
 template <unsigned C>
 void halveRow(const unsigned char* upper, const unsigned char* lower, unsigned sourceWidth,
-              unsigned char* out, unsigned width) {
-    const unsigned next = sourceWidth > 1 ? C : 0;
-    for (unsigned x = 0; x < width; ++x, upper += 2 * C, lower += 2 * C, out += C) {
-        for (unsigned k = 0; k < C; ++k) {
+              unsigned char* out, unsigned width, unsigned channels = C) {
+    const unsigned n = C != 0 ? C : channels;
+    const unsigned next = sourceWidth > 1 ? n : 0;
+    for (unsigned x = 0; x < width; ++x, upper += 2 * n, lower += 2 * n, out += n) {
+        for (unsigned k = 0; k < n; ++k) {
             out[k] = static_cast<unsigned char>(
-                (upper[k] + upper[next + k] + lower[k] + lower[next + k] + 2) / 4);
-        }
-    }
-}
-
-void halveRowAnyDepth(const unsigned char* upper, const unsigned char* lower, unsigned sourceWidth,
-                      unsigned char* out, unsigned width, unsigned channels) {
-    const unsigned next = sourceWidth > 1 ? channels : 0;
-    for (unsigned x = 0; x < width; ++x, upper += 2 * channels, lower += 2 * channels) {
-        for (unsigned k = 0; k < channels; ++k) {
-            *out++ = static_cast<unsigned char>(
                 (upper[k] + upper[next + k] + lower[k] + lower[next + k] + 2) / 4);
         }
     }
@@ -188,7 +179,7 @@ void halveInto(const PngImage& image, PngImage& half) {
             halveRow<4>(upper, lower, image.width, out, half.width);
             break;
         default:
-            halveRowAnyDepth(upper, lower, image.width, out, half.width, image.channels);
+            halveRow<0>(upper, lower, image.width, out, half.width, image.channels);
             break;
         }
     }
@@ -363,7 +354,18 @@ unsigned pngBind(const char* path, int mipmap, int trans, PngInfo* info, int wra
     if (!decodeForTexture(path, static_cast<unsigned>(maxTextureSize), trans == PNG_ALPHA, image)) {
         return 0;
     }
+    const unsigned texture = textureFromImage(image, mipmap, wrap, minFilter, magFilter);
+    if (info != nullptr) {
+        info->width = image.width;
+        info->height = image.height;
+        info->depth = image.channels * 8;
+        info->alpha = image.channels == 4;
+    }
+    return texture;
+}
 
+unsigned textureFromImage(const PngImage& image, int mipmap, int wrap, int minFilter, int magFilter,
+                          int internalFormat) {
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
@@ -383,9 +385,10 @@ unsigned pngBind(const char* path, int mipmap, int trans, PngInfo* info, int wra
     ClientAttribScope pixelStore(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     const GLenum format = image.channels == 4 ? GL_RGBA : GL_RGB;
+    const GLint stored = internalFormat != 0 ? internalFormat : static_cast<GLint>(format);
     GLint level = 0;
-    glTexImage2D(GL_TEXTURE_2D, level, static_cast<GLint>(format), image.width, image.height, 0,
-                 format, GL_UNSIGNED_BYTE, image.pixels.data());
+    glTexImage2D(GL_TEXTURE_2D, level, stored, image.width, image.height, 0, format,
+                 GL_UNSIGNED_BYTE, image.pixels.data());
     if (chain) {
         // Our own box-filtered chain down to 1 x 1 keeps the image's own size (GLU's builder
         // would first rescale it to powers of two) and is quick. Two buffers take turns as the
@@ -396,18 +399,11 @@ unsigned pngBind(const char* path, int mipmap, int trans, PngInfo* info, int wra
             PngImage& smaller = scratch[i];
             halveInto(*larger, smaller);
             ++level;
-            glTexImage2D(GL_TEXTURE_2D, level, static_cast<GLint>(format), smaller.width,
-                         smaller.height, 0, format, GL_UNSIGNED_BYTE, smaller.pixels.data());
+            glTexImage2D(GL_TEXTURE_2D, level, stored, smaller.width, smaller.height, 0, format,
+                         GL_UNSIGNED_BYTE, smaller.pixels.data());
             larger = &smaller;
         }
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
-    }
-
-    if (info != nullptr) {
-        info->width = image.width;
-        info->height = image.height;
-        info->depth = image.channels * 8;
-        info->alpha = image.channels == 4;
     }
     return texture;
 }

@@ -54,6 +54,10 @@ void decodePngFilesAhead(const char* const* paths, std::size_t count);
 // info, when given, receives the image's size. Needs a current GL context.
 unsigned pngBind(const char* path, int mipmap, int trans, PngInfo* info, int wrap, int minFilter,
                  int magFilter);
+// pngBind's texture from an image already decoded (RGB or RGBA). internalFormat, when not 0, is
+// the format GL stores the texels in instead of the image's own (GL_RGBA for an RGB image, say).
+unsigned textureFromImage(const PngImage& image, int mipmap, int wrap, int minFilter, int magFilter,
+                          int internalFormat = 0);
 
 // Halves an image in both directions (never below 1) with a box filter: the next mipmap level.
 PngImage halveImage(const PngImage& image);

@@ -4,22 +4,6 @@
 
 #include <GL/gl.h>
 
-namespace {
-
-// Texture coordinates and corners of the unit square, counter-clockwise from the bottom left.
-// The image's top row is stored at t = 0, so t = 0 goes on the upper edge to show it upright.
-struct QuadCorner {
-    float s, t, x, y;
-};
-constexpr QuadCorner kUnitQuad[4] = {
-    {0.0f, 1.0f, -0.5f, -0.5f},
-    {1.0f, 1.0f, 0.5f, -0.5f},
-    {1.0f, 0.0f, 0.5f, 0.5f},
-    {0.0f, 0.0f, -0.5f, 0.5f},
-};
-
-} // namespace
-
 void loadSprite(SpriteList& list, int& texture, const char* path) {
     if (list >= 0) {
         return;

@@ -15,7 +15,7 @@ class Backdrop {
 
     // Builds the three sprites; a second call changes nothing.
     void load();
-    // The rectangle, top first, as the controller passes it: (75, 50, 0, -50).
+    // The rectangle, top first; the game passes the board plane's (board/BoardPlane.h).
     void setBounds(double top, double right, double bottom, double left);
     void update(float dt);
 

@@ -17,7 +17,7 @@ TEST(SteadyFrame, PlayAndRulesFramesAllocateNothing) {
     ASSERT_TRUE(ensureGlContext());
     Board& board = keptBoard(11);
     theBoard = &board;
-    board.cells[40]->pulsing = true; // drawn last, from stored matrices
+    board.cells[40]->pulsing = true; // drawn last, in a second pass
     board.cells[41]->sparkles.push_back(Sparkle{});
     screenState = Playing;
     Game::instance()->render(); // the first frame makes what the later ones reuse

@@ -93,6 +93,12 @@ TEST_F(AudioTest, TheMusicReachesARunningSoundServer) {
         },
         30s);
     EXPECT_GT(loudness, 1000.0) << game.standardError() << server.logs();
+
+    // The mixer lists the stream as the game's, with the desktop entry's icon.
+    const std::string streams = server.list("sink-inputs");
+    EXPECT_NE(streams.find("application.name = \"Hexaglint\""), std::string::npos) << streams;
+    EXPECT_NE(streams.find("application.icon_name = \"" HEXAGLINT_APP_ID "\""), std::string::npos)
+        << streams;
     EXPECT_TRUE(game.running());
     EXPECT_EQ(game.standardOutput(), "");
 }

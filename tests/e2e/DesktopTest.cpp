@@ -1,7 +1,9 @@
 // The game under real window managers, each on a desktop of the test's own: a tiling one (i3),
 // which tiles every window it is not told to float, and a stacking one (Openbox), asked to
-// maximise the window and to make it fullscreen. Whatever size the window ends up, the whole
-// picture must show and a click must land on the gem drawn under the pointer.
+// maximise the window and to make it fullscreen, on a screen of the common size and on a laptop's
+// that has no room for the window; and on a bare server whose desktop is scaled to 200%. Whatever
+// size the window ends up, the whole picture must show and a click must land on the gem drawn
+// under the pointer.
 
 #include "Desktop.h"
 #include "Display.h"
@@ -58,9 +60,13 @@ class DesktopTest : public ::testing::Test {
   protected:
     // Starts the desktop and the game on it, and waits until the game has drawn and its window
     // has settled.
-    void startGame(WindowManager manager) {
-        desktop_ = std::make_unique<Desktop>(manager);
-        desktop_->display().moveRoot(Desktop::kScreenWidth - 10, Desktop::kScreenHeight - 10);
+    void startGame(WindowManager manager, ScreenSize screen = {},
+                   const std::string& resources = "") {
+        desktop_ = std::make_unique<Desktop>(manager, screen);
+        desktop_->display().moveRoot(screen.width - 10, screen.height - 10);
+        if (!resources.empty()) {
+            desktop_->display().setResources(resources);
+        }
         game_ = std::make_unique<GameProcess>(desktop_->gameOptions());
         window_ = waitForDrawnWindow(desktop_->display(), kWindowTimeout);
         ASSERT_NE(window_, 0u) << game_->standardError() << desktop_->logs();
@@ -77,6 +83,7 @@ class DesktopTest : public ::testing::Test {
             [&](const Screenshot& s) { return fitsWindow(pictureRectOf(s), g.width, g.height); },
             kPictureTimeout, &shot);
         const PictureRect rect = pictureRectOf(shot);
+        shot_ = shot;
         if (!fitted) {
             const std::string path = ::testing::TempDir() + "hexaglint-desktop.ppm";
             shot.save(path);
@@ -121,6 +128,7 @@ class DesktopTest : public ::testing::Test {
     std::unique_ptr<Desktop> desktop_;
     std::unique_ptr<GameProcess> game_;
     Window window_ = 0;
+    Screenshot shot_; // the last fitted picture's
 };
 
 } // namespace
@@ -145,9 +153,16 @@ TEST_F(DesktopTest, UnderI3TheWindowFloatsAtItsSizeAndFullscreenScalesThePicture
     // scaled up, and clicks near opposite corners of the board still find their cells.
     changeState(desktop, "add,fullscreen", "_NET_WM_STATE_FULLSCREEN", true);
     rect = fittedPicture(display);
-    EXPECT_TRUE(std::abs(rect.width - Desktop::kScreenWidth) <= 1 ||
-                std::abs(rect.height - Desktop::kScreenHeight) <= 1)
+    EXPECT_TRUE(std::abs(rect.width - desktop.screen().width) <= 1 ||
+                std::abs(rect.height - desktop.screen().height) <= 1)
         << describe(rect);
+    // The bars above and below are black.
+    for (const int y : {0, rect.top - 1, rect.top + rect.height, shot_.height - 1}) {
+        for (const int x : {0, shot_.width / 2, shot_.width - 1}) {
+            const Screenshot::Pixel p = shot_.at(x, y);
+            EXPECT_EQ(p.r + p.g + p.b, 0) << "a bar's pixel at " << x << "," << y;
+        }
+    }
     clickCell(display, rect, 1, "Swapping 0 and 1");
     clickCell(display, rect, Board::kCellCount - 1, "Set selection to 126");
 }
@@ -188,4 +203,42 @@ TEST_F(DesktopTest, UnderOpenboxTheWindowStatesItsSizeAndClassAndClicksHitTheDra
     rect = fittedPicture(display);
     clickCell(display, rect, 0, "Set selection to 0");
     clickCell(display, rect, 1, "Swapping 0 and 1");
+}
+
+TEST_F(DesktopTest, OnALaptopScreenTooSmallForTheWindowTheWholePictureShowsAndPlays) {
+    const ScreenSize laptop{1366, 768};
+    startGame(WindowManager::Openbox, laptop);
+    ASSERT_FALSE(HasFatalFailure());
+    XDisplay& display = desktop_->display();
+
+    // Shrunk to fit under its title bar, every pixel on the screen.
+    const WindowGeometry g = display.geometry(window_);
+    EXPECT_LT(g.height, 768);
+    EXPECT_GE(g.x, 0);
+    EXPECT_GE(g.y, 0);
+    EXPECT_LE(g.x + g.width, laptop.width) << g.x << "+" << g.width;
+    EXPECT_LE(g.y + g.height, laptop.height) << g.y << "+" << g.height;
+    ASSERT_NO_FATAL_FAILURE(enterPlay(display, window_));
+    const PictureRect rect = fittedPicture(display);
+    EXPECT_TRUE(std::abs(rect.width - g.width) <= 1 && std::abs(rect.height - g.height) <= 1)
+        << describe(rect) << " in a " << g.width << "x" << g.height << " window";
+    clickCell(display, rect, 0, "Set selection to 0");
+    clickCell(display, rect, 1, "Swapping 0 and 1");
+    clickCell(display, rect, Board::kCellCount - 1, "Set selection to 126");
+}
+
+TEST_F(DesktopTest, OnADesktopScaledTo200PercentTheWindowIsTwiceAsLargeAndPlays) {
+    startGame(WindowManager::None, ScreenSize{2560, 1600}, "Xft.dpi:\t192\n");
+    ASSERT_FALSE(HasFatalFailure());
+    XDisplay& display = desktop_->display();
+
+    const WindowGeometry g = display.geometry(window_);
+    EXPECT_EQ(g.width, 2048);
+    EXPECT_EQ(g.height, 1536);
+    EXPECT_LE(g.y + g.height, 1600) << "moved up just enough to show whole";
+    ASSERT_NO_FATAL_FAILURE(enterPlay(display, window_));
+    const PictureRect rect = fittedPicture(display);
+    EXPECT_EQ(rect.width, 2048) << describe(rect);
+    clickCell(display, rect, 0, "Set selection to 0");
+    clickCell(display, rect, Board::kCellCount - 1, "Swapping 0 and 126");
 }

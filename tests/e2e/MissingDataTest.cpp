@@ -176,20 +176,6 @@ TEST_F(MissingDataTest, WithoutSoundsTheGamePlaysSilently) {
     EXPECT_EQ(game.standardOutput(), "");
 }
 
-TEST_F(MissingDataTest, WithoutAnyDataTheTypeFaceStopsTheGameWithItsMessage) {
-    // The face is built after the images and sounds are looked for; their absence changes
-    // nothing about how start-up ends.
-    DataWithout data({"images", "fonts", "audio"});
-    GameProcess game(startIn(data));
-    const auto status = game.waitExit(20s);
-    ASSERT_TRUE(status.has_value()) << "still running without any data";
-    EXPECT_EQ(*status, 1);
-    EXPECT_EQ(game.standardError().rfind(
-                  "FT_New_Face failed (there is probably a problem with your font file)\n", 0),
-              0u);
-    EXPECT_EQ(game.standardOutput(), "");
-}
-
 TEST_F(MissingDataTest, DataFilesThatAreNotRegularFilesAreLeftOutLikeMissingOnes) {
     // The title and the music are FIFOs that no one writes, and the effect sample never ends.
     ScratchData data({"images", "audio"});

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <set>
 #include <string>
+#include <vector>
 
 using namespace std::chrono_literals;
 
@@ -31,6 +34,21 @@ TEST_F(WindowTest, OpensOneFixedWindowThatSnapsBackAfterAResize) {
     EXPECT_EQ(g.height, 768);
     EXPECT_EQ(g.x, 100);
     EXPECT_EQ(g.y, 100);
+
+    // Its icon at each size desktops ask for (width, height, ARGB pixels), mostly covered by gems.
+    const std::vector<unsigned long> icon = display.cardinals(window, "_NET_WM_ICON");
+    std::set<unsigned long> sizes;
+    for (std::size_t at = 0, area = 0; at + 2 <= icon.size(); at += 2 + area) {
+        area = icon[at] * icon[at + 1];
+        ASSERT_LE(at + 2 + area, icon.size());
+        const auto seen = std::count_if(icon.begin() + at + 2, icon.begin() + at + 2 + area,
+                                        [](unsigned long argb) { return argb >> 24 >= 0x80; });
+        EXPECT_GT(seen, static_cast<long>(area / 4)) << "the icon " << icon[at] << " wide";
+        sizes.insert(icon[at] == icon[at + 1] ? icon[at] : 0);
+    }
+    for (const unsigned long size : {16, 32, 48, 64, 128}) {
+        EXPECT_EQ(sizes.count(size), 1u) << "no icon " << size << " pixels wide";
+    }
 
     display.resize(window, 800, 600);
     const auto deadline = std::chrono::steady_clock::now() + 10s;

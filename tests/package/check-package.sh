@@ -40,7 +40,7 @@ expected() {
     (cd "$source/data" && find images fonts audio -type f) | sed 's|^|usr/share/games/hexaglint/|'
     echo "usr/share/applications/$id.desktop"
     echo "usr/share/metainfo/$id.metainfo.xml"
-    for size in 48 64 128 256; do
+    for size in $(iconSizes); do
         echo "usr/share/icons/hicolor/${size}x$size/apps/$id.png"
     done
     echo usr/share/man/man6/hexaglint.6.gz
@@ -48,6 +48,9 @@ expected() {
         echo "usr/share/doc/hexaglint/$doc"
     done
 }
+
+# The sizes the game's icon is painted at, from its files (data/images/icon-<size>.png).
+iconSizes() { (cd "$source/data/images" && ls icon-*.png) | tr -dc '0-9\n'; }
 
 # Width and height from a PNG's header.
 pngSize() {
@@ -80,10 +83,10 @@ checkTree() {
             fail "usr/share/games/hexaglint/$file differs from data/$file"
     done
     local size icon
-    for size in 48 64 128 256; do
+    for size in $(iconSizes); do
         icon=$usr/share/icons/hicolor/${size}x$size/apps/$id.png
-        cmp -s "$source/packaging/icons/hexaglint-$size.png" "$icon" ||
-            fail "the ${size}x$size icon differs from packaging/icons/hexaglint-$size.png"
+        cmp -s "$source/data/images/icon-$size.png" "$icon" ||
+            fail "the ${size}x$size icon differs from data/images/icon-$size.png"
         [ "$(pngSize "$icon")" = "${size}x$size" ] ||
             fail "the ${size}x$size icon is $(pngSize "$icon") pixels"
     done

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <ctime>
+#include <set>
 #include <vector>
 
 TEST(BoardGeneration, NoTwoNeighboursShareAColourForManySeeds) {
@@ -24,12 +24,14 @@ TEST(BoardGeneration, NoTwoNeighboursShareAColourForManySeeds) {
 TEST(BoardGeneration, EveryCellHoldsItsOwnLooseSpinningGem) {
     const Board& board = keptBoard(3);
     EXPECT_EQ(board.selected, -1);
+    std::set<int> sides;
     for (int cell = 0; cell < Board::kCellCount; ++cell) {
         const Gem& gem = *board.cells[cell];
         EXPECT_EQ(gem.index, cell);
         EXPECT_EQ(gem.board, &board);
         EXPECT_GE(gem.sides, 6);
         EXPECT_LE(gem.sides, 10);
+        sides.insert(gem.sides);
         EXPECT_GE(gem.colour(), 0);
         EXPECT_LT(gem.colour(), 6);
         EXPECT_FLOAT_EQ(gem.spin(), 5.0f);
@@ -38,21 +40,7 @@ TEST(BoardGeneration, EveryCellHoldsItsOwnLooseSpinningGem) {
             ASSERT_NE(board.cells[other], board.cells[cell]);
         }
     }
-}
-
-TEST(BoardGeneration, DrawsSideCountAndColourAlternatelyCellByCell) {
-    // The side counts are never re-rolled, so they show the order of the first 254 draws.
-    const unsigned seed = 4242;
-    std::srand(seed);
-    int sides[Board::kCellCount];
-    for (int& count : sides) {
-        count = 6 + std::rand() % 5;
-        std::rand();
-    }
-    const Board& board = keptBoard(seed);
-    for (int cell = 0; cell < Board::kCellCount; ++cell) {
-        EXPECT_EQ(board.cells[cell]->sides, sides[cell]) << cell;
-    }
+    EXPECT_EQ(sides.size(), 5u) << "every shape shows";
 }
 
 TEST(BoardGeneration, SameSeedGivesTheSameBoard) {

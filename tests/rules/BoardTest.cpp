@@ -23,20 +23,6 @@ std::vector<int> neighbourIndices(const Board& board, int cell) {
 
 } // namespace
 
-TEST(BoardLayout, RowsRunSevenToThirteenAndBackWithTheirStarts) {
-    const int lengths[13] = {7, 8, 9, 10, 11, 12, 13, 12, 11, 10, 9, 8, 7};
-    const int starts[13] = {0, 7, 15, 24, 34, 45, 57, 70, 82, 93, 103, 112, 120};
-    for (int row = 0; row < 13; ++row) {
-        EXPECT_EQ(Board::rowLength(row), lengths[row]) << row;
-        EXPECT_EQ(Board::rowStart(row), starts[row]) << row;
-        // Rows as long as each other start at the same x: the hexagon mirrors about its middle.
-        EXPECT_FLOAT_EQ(Board::cellCentre(starts[row]).x, Board::cellCentre(starts[12 - row]).x);
-        for (int k = 0; k < lengths[row]; ++k) {
-            EXPECT_EQ(Board::rowOf(starts[row] + k), row);
-        }
-    }
-}
-
 TEST(BoardNeighbours, ListsTheKnownCellsInOrder) {
     const Board& board = keptBoard();
     const std::map<int, std::vector<int>> expected = {

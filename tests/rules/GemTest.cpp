@@ -7,23 +7,24 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
-// The first seed whose first rand() draw spawns a sparkle (rand() % 500 == 1).
-unsigned seedThatSpawns() {
-    for (unsigned seed = 1;; ++seed) {
-        std::srand(seed);
-        if (std::rand() % 500 == 1) {
-            return seed;
+constexpr float kShortUpdate = 0.0001f;
+
+// The sparkles a gem spawns over many short updates, as they were when new: a new sparkle is
+// aged in the update that spawns it, and the newest comes first.
+std::vector<Sparkle> spawnedSparkles(Gem& gem, int updates) {
+    std::srand(7);
+    std::vector<Sparkle> spawned;
+    for (int i = 0; i < updates; ++i) {
+        gem.update(kShortUpdate);
+        if (!gem.sparkles.empty() && gem.sparkles.front().age == kShortUpdate) {
+            spawned.push_back(gem.sparkles.front());
         }
     }
-}
-
-// The next rand() draw after seeding, to tell whether an update drew any.
-int firstDraw(unsigned seed) {
-    std::srand(seed);
-    return std::rand();
+    return spawned;
 }
 
 } // namespace
@@ -35,14 +36,6 @@ TEST(GemConstruction, KeepsSixToTenSidesAndStoresAnyOtherCountAsMinusOne) {
     EXPECT_EQ(Gem(5).sides, -1);
     EXPECT_EQ(Gem(11).sides, -1);
     EXPECT_EQ(Gem(0).sides, -1);
-}
-
-TEST(GemConstruction, DrawsItsColourAsTheNextRandDraw) {
-    std::srand(77);
-    const int expected = std::rand() % 6;
-    std::srand(77);
-    const Gem gem(8);
-    EXPECT_EQ(gem.colour(), expected);
 }
 
 TEST(GemConstruction, CallsTheBuiltHookForEveryGemSoABoardsFirstGemCanLoadTheArt) {
@@ -359,71 +352,34 @@ TEST(GemFading, LosesItsColourInAboutThirtyThreeSeconds) {
     EXPECT_NEAR(updates, 334, 1);
 }
 
-TEST(GemSparkleSpawn, DrawsOnlyForABrightSlowGem) {
-    // Faded to 0.7 or below by this very update: no draw.
+TEST(GemSparkleSpawn, OnlyBrightSlowGemsSparkleWithinTheirBody) {
     Gem dull(6);
-    dull.life = 0.7005f;
-    const int expected = firstDraw(3);
-    std::srand(3);
-    dull.update(0.1f);
-    EXPECT_EQ(std::rand(), expected);
-
-    // Still spinning at 1 or more after the decay: no draw.
+    dull.life = 0.7f;
+    EXPECT_TRUE(spawnedSparkles(dull, 5000).empty());
     Gem busy(6);
-    busy.setSpin(1.2f);
-    std::srand(3);
-    busy.update(0.1f);
-    EXPECT_EQ(std::rand(), expected);
+    busy.setSpin(5.0f);
+    EXPECT_TRUE(spawnedSparkles(busy, 5000).empty());
 
-    // Bright and slow: one draw.
+    // About one update in 500, at -0.99 ... 0.99 hundredths of 0.4 gem widths either way.
     Gem idle(6);
-    std::srand(3);
-    const int first = std::rand();
-    const int second = std::rand();
-    ASSERT_NE(first % 500, 1);
-    std::srand(3);
-    idle.update(0.1f);
-    EXPECT_EQ(std::rand(), second);
-    EXPECT_TRUE(idle.sparkles.empty());
-}
-
-TEST(GemSparkleSpawn, PlacesTheNewSparkleMagnitudeBeforeSignAndXBeforeY) {
-    const unsigned seed = seedThatSpawns();
-    std::srand(seed);
-    std::rand();
-    const int xMagnitude = std::rand() % 100;
-    const bool xNegative = std::rand() % 2 == 1;
-    const int yMagnitude = std::rand() % 100;
-    const bool yNegative = std::rand() % 2 == 1;
-    const float x = static_cast<float>(xMagnitude * 0.01) * (xNegative ? -0.4 : 0.4);
-    const float y = static_cast<float>(yMagnitude * 0.01) * (yNegative ? -0.4 : 0.4);
-
-    Gem gem(6);
-    std::srand(seed);
-    gem.update(0.05f);
-    ASSERT_EQ(gem.sparkles.size(), 1u);
-    const Sparkle& sparkle = gem.sparkles.front();
-    EXPECT_FLOAT_EQ(sparkle.x, x);
-    EXPECT_FLOAT_EQ(sparkle.y, y);
-    EXPECT_FALSE(sparkle.dead);
-    EXPECT_FLOAT_EQ(sparkle.age, 0.05f) << "a new sparkle is aged in the update that spawns it";
-}
-
-TEST(GemSparkleSpawn, GoesToTheFrontAndLeavesOlderSparklesWhereTheyAre) {
-    Gem gem(6);
-    Sparkle older;
-    older.x = 0.2f;
-    older.y = -0.3f;
-    older.age = 0.4f;
-    gem.sparkles.push_back(older);
-
-    std::srand(seedThatSpawns());
-    gem.update(0.05f);
-    ASSERT_EQ(gem.sparkles.size(), 2u);
-    EXPECT_FLOAT_EQ(gem.sparkles[0].age, 0.05f);
-    EXPECT_FLOAT_EQ(gem.sparkles[1].age, 0.45f);
-    EXPECT_FLOAT_EQ(gem.sparkles[1].x, 0.2f);
-    EXPECT_FLOAT_EQ(gem.sparkles[1].y, -0.3f);
+    const std::vector<Sparkle> spawned = spawnedSparkles(idle, 20000);
+    EXPECT_GT(spawned.size(), 20u);
+    EXPECT_LT(spawned.size(), 80u);
+    int negativeX = 0;
+    int negativeY = 0;
+    for (const Sparkle& sparkle : spawned) {
+        for (const float at : {sparkle.x, sparkle.y}) {
+            EXPECT_LE(std::fabs(at), 0.396f + 1e-6f);
+            EXPECT_NEAR(at / 0.004f, std::round(at / 0.004f), 1e-3);
+        }
+        negativeX += sparkle.x < 0;
+        negativeY += sparkle.y < 0;
+        EXPECT_FALSE(sparkle.dead);
+    }
+    EXPECT_GT(negativeX, 0);
+    EXPECT_LT(negativeX, static_cast<int>(spawned.size()));
+    EXPECT_GT(negativeY, 0);
+    EXPECT_LT(negativeY, static_cast<int>(spawned.size()));
 }
 
 class GemSparkleAgeing : public ::testing::Test {
@@ -471,21 +427,4 @@ TEST_F(GemSparkleAgeing, AYoungerSparkleThatDiesFirstTakesTheOldestWithIt) {
     ASSERT_EQ(gem.sparkles.size(), 1u);
     EXPECT_TRUE(gem.sparkles[0].dead);
     EXPECT_FLOAT_EQ(gem.sparkles[0].age, 1.04f);
-}
-
-TEST(RandomSigned, StaysWithinPointNineNineInHundredths) {
-    std::srand(12);
-    bool sawNegative = false;
-    bool sawPositive = false;
-    for (int i = 0; i < 2000; ++i) {
-        const float value = randomSigned();
-        EXPECT_LE(value, 0.99f);
-        EXPECT_GE(value, -0.99f);
-        const float hundredths = value * 100.0f;
-        EXPECT_NEAR(hundredths, std::round(hundredths), 1e-3);
-        sawNegative = sawNegative || value < 0;
-        sawPositive = sawPositive || value > 0;
-    }
-    EXPECT_TRUE(sawNegative);
-    EXPECT_TRUE(sawPositive);
 }

@@ -68,7 +68,7 @@ std::vector<int> lockedCells(const Board& board) {
 // them all apart.
 void paintBackground(Board& board) {
     for (int row = 0; row < Board::kRowCount; ++row) {
-        const int m = row < 12 - row ? row : 12 - row;
+        const int m = Board::widening(row);
         for (int k = 0; k < Board::rowLength(row); ++k) {
             const int a = (2 * k - m + row) / 2;
             const int colour = ((a - 2 * row) % 3 + 3) % 3;

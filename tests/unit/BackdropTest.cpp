@@ -1,6 +1,7 @@
 #include "ui/Backdrop.h"
 
 #include "app/View.h"
+#include "board/BoardPlane.h"
 #include "support/GlContext.h"
 #include "support/GlState.h"
 
@@ -20,7 +21,12 @@ class BackdropTest : public ::testing::Test {
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
     }
-    void TearDown() override { backdrop->setBounds(75.0, 50.0, 0.0, -50.0); }
+    void TearDown() override { stretchOverThePlane(); }
+    // The rectangle the game stretches its backdrops over.
+    void stretchOverThePlane() const {
+        backdrop->setBounds(BoardPlane::kTop, BoardPlane::kRight, BoardPlane::kBottom,
+                            BoardPlane::kLeft);
+    }
 
     Backdrop* backdrop = Backdrop::instance();
 };
@@ -41,7 +47,7 @@ TEST_F(BackdropTest, LoadsOnce) {
 }
 
 TEST_F(BackdropTest, BackgroundLeavesBlendingAlphaTestAndTexturingOff) {
-    backdrop->setBounds(75.0, 50.0, 0.0, -50.0);
+    stretchOverThePlane();
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glEnable(GL_ALPHA_TEST);
@@ -60,7 +66,7 @@ TEST_F(BackdropTest, BackgroundLeavesBlendingAlphaTestAndTexturingOff) {
 }
 
 TEST_F(BackdropTest, StillScreensLeaveBlendingAndAlphaTestAsTheyWere) {
-    backdrop->setBounds(75.0, 50.0, 0.0, -50.0);
+    stretchOverThePlane();
     for (bool on : {false, true}) {
         for (int screen = 0; screen < 2; ++screen) {
             on ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
@@ -79,7 +85,7 @@ TEST_F(BackdropTest, StillScreensLeaveBlendingAndAlphaTestAsTheyWere) {
 }
 
 TEST_F(BackdropTest, TheImagesFillTheWholeWindow) {
-    backdrop->setBounds(75.0, 50.0, 0.0, -50.0);
+    stretchOverThePlane();
     backdrop->drawTitle();
     // Whatever the picture, nothing of the black clear colour is left at the corners.
     for (const auto& [x, y] : {std::pair{1, 1}, {1022, 1}, {1, 766}, {1022, 766}, {512, 384}}) {
@@ -89,7 +95,7 @@ TEST_F(BackdropTest, TheImagesFillTheWholeWindow) {
 }
 
 TEST_F(BackdropTest, SwappedEdgesDrawTheSamePictureAndSizesAreWholeUnits) {
-    backdrop->setBounds(75.0, 50.0, 0.0, -50.0);
+    stretchOverThePlane();
     backdrop->drawTitle();
     const auto straight = std::array{readPixel(100, 100), readPixel(900, 650)};
 

@@ -166,16 +166,23 @@ TEST_F(MouseTest, MissesDeadGemsAndOtherButtonsChangeNothing) {
 TEST_F(MouseTest, ALeftPressEndsTheProgramOnlyOnceTheFinalScoreHasBeenUpForASecond) {
     screenState = GameOver;
     const int now = glutGet(GLUT_ELAPSED_TIME);
+    // Each press in a fresh run of the test program, so that a press that ended it early could
+    // not pass for a test that ran to its end: a forked copy of a process whose GL driver has
+    // started its threads can hang on their locks as it exits.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    constexpr int kCarriedOn = 7;
     // The press that was meant for a gem as the last ones died does nothing.
     Game::instance()->markGameOver(now);
-    clickAt(0.0f, 0.0f, true, false, true);
+    EXPECT_EXIT(
+        {
+            clickAt(0.0f, 0.0f, true, false, true);
+            std::exit(kCarriedOn);
+        },
+        testing::ExitedWithCode(kCarriedOn), "");
     EXPECT_FALSE(Game::instance()->acceptsQuit(now + Game::kQuitDelayMs - 1));
 
     Game::instance()->markGameOver(now - Game::kQuitDelayMs);
     clickAt(0.0f, 0.0f, false, true, true);
     clickAt(0.0f, 0.0f, false, false, true);
-    // In a fresh run of the test program: a forked copy of a process whose GL driver has started
-    // its threads can hang on their locks as it exits.
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(clickAt(0.0f, 0.0f, true, false, true), testing::ExitedWithCode(0), "");
 }

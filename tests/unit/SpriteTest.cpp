@@ -176,3 +176,13 @@ TEST_F(SpriteTest, MissingAndDamagedFilesStillGiveAPlainSquare) {
     std::remove(damaged.c_str());
     glColor3f(1.0f, 1.0f, 1.0f);
 }
+
+TEST_F(SpriteTest, ADrawingScopeEndsInTheStateEveryOtherDrawStartsFrom) {
+    {
+        SpriteDrawingScope scope;
+        EXPECT_TRUE(isEnabled(GL_TEXTURE_2D) && isEnabled(GL_BLEND) && isEnabled(GL_ALPHA_TEST));
+        glColor4f(0.2f, 0.4f, 0.6f, 0.5f); // a gem's fading tint
+    }
+    EXPECT_FALSE(isEnabled(GL_TEXTURE_2D) || isEnabled(GL_BLEND) || isEnabled(GL_ALPHA_TEST));
+    EXPECT_EQ(currentColour(), (std::array<float, 4>{1.0f, 1.0f, 1.0f, 1.0f}));
+}

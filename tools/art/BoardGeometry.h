@@ -1,8 +1,9 @@
 #pragma once
 // Where the game puts its gems (from the rules library), and how its view maps the board plane onto
-// the 1024 x 768 images.
+// the full-window images (board/BoardPlane.h).
 
 #include "board/Board.h"
+#include "board/BoardPlane.h"
 
 #include <vector>
 
@@ -12,12 +13,10 @@ struct Point {
     double y = 0.0;
 };
 
-// The view shows x -50..50 and y 0..75 of the board plane on a 1024 x 768 window.
-constexpr double pixelsPerUnit = 10.24;
 constexpr double gemSize = Board::kGemSize; // each gem image is drawn as a square this wide
 
 inline Point toImage(Point world) {
-    return {(world.x + 50.0) * pixelsPerUnit, (75.0 - world.y) * pixelsPerUnit};
+    return {BoardPlane::pictureX(world.x), BoardPlane::pictureY(world.y)};
 }
 
 // The 127 cell centres in the board plane, row by row from the top, left to right.

@@ -87,6 +87,39 @@ void blur(Canvas& canvas, int radius) {
     cairo_surface_mark_dirty(canvas.surface());
 }
 
+void shrink(const Canvas& large, Canvas& small) {
+    cairo_surface_flush(large.surface());
+    cairo_surface_flush(small.surface());
+    const int factor = large.width() / small.width();
+    const int inStride = cairo_image_surface_get_stride(large.surface());
+    const int outStride = cairo_image_surface_get_stride(small.surface());
+    const unsigned char* in = cairo_image_surface_get_data(large.surface());
+    unsigned char* out = cairo_image_surface_get_data(small.surface());
+    const uint32_t area = static_cast<uint32_t>(factor * factor);
+    for (int y = 0; y < small.height(); ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(out + y * outStride);
+        for (int x = 0; x < small.width(); ++x) {
+            uint32_t sum[4] = {};
+            for (int dy = 0; dy < factor; ++dy) {
+                const auto* block =
+                    reinterpret_cast<const uint32_t*>(in + (y * factor + dy) * inStride) +
+                    x * factor;
+                for (int dx = 0; dx < factor; ++dx) {
+                    for (int c = 0; c < 4; ++c) {
+                        sum[c] += (block[dx] >> (8 * c)) & 0xff;
+                    }
+                }
+            }
+            uint32_t v = 0;
+            for (int c = 0; c < 4; ++c) {
+                v |= (sum[c] + area / 2) / area << (8 * c);
+            }
+            row[x] = v;
+        }
+    }
+    cairo_surface_mark_dirty(small.surface());
+}
+
 Pixels toPixels(const Canvas& canvas) {
     cairo_surface_flush(canvas.surface());
     const int w = canvas.width();

@@ -34,6 +34,10 @@ struct Pixels {
 // Softens the canvas in place: three box passes each way, close to a Gaussian of that radius.
 void blur(Canvas& canvas, int radius);
 
+// Fills small with the mean of each block of large, whose sides must be the same whole multiple
+// of small's: an area filter, in premultiplied channels, so edges keep their colour.
+void shrink(const Canvas& large, Canvas& small);
+
 // Converts the canvas to straight alpha. Texels too faint to carry a trustworthy colour, and the
 // fully transparent ones, take the colour of their nearest solid neighbours, so that the game's
 // bilinear filtering never pulls black into an anti-aliased edge.

@@ -78,6 +78,12 @@ void triangle(cairo_t* cr, const Vec3& a, const Vec3& b, const Vec3& c, double g
 
 } // namespace
 
+std::string gemFileName(int sides, GemLayer layer) {
+    const char* const shapes[] = {"Hex", "Hept", "Oct", "Nona", "Dec"};
+    const char* const layers[] = {"Fill", "Outline", "OutlineWhite"};
+    return std::string(shapes[sides - 6]) + "Jem" + layers[static_cast<int>(layer)] + ".png";
+}
+
 GemPainter::GemPainter(int sides, int size)
     : sides(sides), centre(size / 2.0), radius(size / 2.0 - 1.5), rimWidth(size * 0.055) {}
 

@@ -3,8 +3,15 @@
 
 #include "art/Canvas.h"
 
+#include <string>
+
 // Which of a gem shape's pictures to paint.
 enum class GemLayer { Fill, Outline, OutlineWhite };
+constexpr GemLayer kGemLayers[] = {GemLayer::Fill, GemLayer::Outline, GemLayer::OutlineWhite};
+
+// The file a shape's picture is written to in the images folder ("HexJemFill.png" for six sides),
+// the name the game loads it by.
+std::string gemFileName(int sides, GemLayer layer);
 
 // The geometry shared by a shape's three pictures, so that body and rims line up exactly.
 class GemPainter {

@@ -3,6 +3,7 @@
 
 #include "art/Canvas.h"
 
-// Paints the icon into a square canvas of any size, on a transparent background. Each size is
-// painted afresh rather than scaled down, so the small ones keep crisp rims.
+// Paints the icon into a square canvas of any size, on a transparent background. From 48 pixels
+// up each size is painted afresh rather than scaled down, so its rims stay crisp; below that,
+// make_icons paints a larger one and averages it down.
 void paintIcon(Canvas& canvas);

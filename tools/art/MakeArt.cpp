@@ -6,6 +6,7 @@
 #include "art/Preview.h"
 #include "art/Screens.h"
 #include "art/Typefaces.h"
+#include "board/Gem.h"
 
 #include <cstdio>
 #include <cstring>
@@ -30,19 +31,12 @@ bool save(const Canvas& canvas, const std::string& path, bool withAlpha) {
 }
 
 bool writeAll(const std::string& dir) {
-    const char* const shapes[] = {"Hex", "Hept", "Oct", "Nona", "Dec"};
-    const struct {
-        GemLayer layer;
-        const char* suffix;
-    } layers[] = {{GemLayer::Fill, "Fill"},
-                  {GemLayer::Outline, "Outline"},
-                  {GemLayer::OutlineWhite, "OutlineWhite"}};
     Canvas gem(gemImageSize, gemImageSize);
-    for (int s = 0; s < 5; ++s) {
-        const GemPainter painter(6 + s, gemImageSize);
-        for (const auto& layer : layers) {
-            painter.paint(gem, layer.layer);
-            if (!save(gem, dir + "/" + shapes[s] + "Jem" + layer.suffix + ".png", true)) {
+    for (int sides = Gem::kMinSides; sides <= Gem::kMaxSides; ++sides) {
+        const GemPainter painter(sides, gemImageSize);
+        for (const GemLayer layer : kGemLayers) {
+            painter.paint(gem, layer);
+            if (!save(gem, dir + "/" + gemFileName(sides, layer), true)) {
                 return false;
             }
         }

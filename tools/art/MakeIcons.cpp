@@ -1,22 +1,38 @@
-// Writes the desktop icon at the sizes the desktop's icon theme asks for.
-// Usage: make_icons <icons-dir>, which receives hexaglint-<size>.png for each size.
+// Writes the game's icon at every size app/WindowIcon.h names.
+// Usage: make_icons <images-dir>, which receives the files iconFileName gives.
 
+#include "app/WindowIcon.h"
 #include "art/Canvas.h"
 #include "art/IconPainter.h"
 
 #include <cstdio>
 #include <string>
 
+namespace {
+
+// Painted below this size, a gem is a few pixels of rim round a dot, and the seven stand apart
+// as specks; a picture painted four times larger and averaged down keeps their bodies and fills
+// the square as the larger sizes do.
+constexpr int kSmallestPaintedSize = 48;
+constexpr int kSmallSizeOversampling = 4;
+
+} // namespace
+
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: make_icons <icons-dir>\n");
+        std::fprintf(stderr, "usage: make_icons <images-dir>\n");
         return 2;
     }
-    for (const int size : {48, 64, 128, 256}) {
+    for (const int size : kIconSizes) {
         Canvas canvas(size, size);
-        paintIcon(canvas);
-        const std::string path =
-            std::string(argv[1]) + "/hexaglint-" + std::to_string(size) + ".png";
+        if (size >= kSmallestPaintedSize) {
+            paintIcon(canvas);
+        } else {
+            Canvas large(size * kSmallSizeOversampling, size * kSmallSizeOversampling);
+            paintIcon(large);
+            shrink(large, canvas);
+        }
+        const std::string path = std::string(argv[1]) + "/" + iconFileName(size);
         if (!writePng(toPixels(canvas), path, true)) {
             std::fprintf(stderr, "make_icons: cannot write %s\n", path.c_str());
             return 1;

@@ -1,6 +1,9 @@
 #include "art/Preview.h"
 
 #include "art/BoardGeometry.h"
+#include "art/GemPainter.h"
+#include "board/BoardPlane.h"
+#include "board/GemColours.h"
 
 #include <array>
 #include <cmath>
@@ -49,7 +52,7 @@ Texel sample(const Pixels& image, double u, double v) {
 void drawSprite(Pixels& target, const Pixels& sprite, Point centre, double size, double angle,
                 const double colour[3]) {
     const Point c = toImage(centre);
-    const double reach = size * pixelsPerUnit * 0.75;
+    const double reach = size * BoardPlane::kPixelsPerUnit * 0.75;
     const double cosA = std::cos(angle * pi / 180);
     const double sinA = std::sin(angle * pi / 180);
     for (int py = static_cast<int>(c.y - reach); py <= static_cast<int>(c.y + reach); ++py) {
@@ -58,8 +61,8 @@ void drawSprite(Pixels& target, const Pixels& sprite, Point centre, double size,
                 continue;
             }
             // Pixel centre into the board plane, then into the square's own frame.
-            const double wx = (px + 0.5) / pixelsPerUnit - 50.0 - centre.x;
-            const double wy = 75.0 - (py + 0.5) / pixelsPerUnit - centre.y;
+            const double wx = BoardPlane::planeX(px + 0.5) - centre.x;
+            const double wy = BoardPlane::planeY(py + 0.5) - centre.y;
             const double lx = (cosA * wx + sinA * wy) / size;
             const double ly = (-sinA * wx + cosA * wy) / size;
             if (std::fabs(lx) > 0.5 || std::fabs(ly) > 0.5) {
@@ -95,12 +98,11 @@ class Dice {
 } // namespace
 
 bool writeBoardPreview(const std::string& imagesDir, const std::string& outPath) {
-    const char* const shapes[] = {"Hex", "Hept", "Oct", "Nona", "Dec"};
-    std::array<std::array<Pixels, 3>, 5> art;
-    const char* const kinds[] = {"Fill", "Outline", "OutlineWhite"};
-    for (int s = 0; s < 5; ++s) {
+    std::array<std::array<Pixels, 3>, Gem::kShapeCount> art;
+    for (int s = 0; s < Gem::kShapeCount; ++s) {
         for (int k = 0; k < 3; ++k) {
-            if (!readPng(imagesDir + "/" + shapes[s] + "Jem" + kinds[k] + ".png", art[s][k])) {
+            if (!readPng(imagesDir + "/" + gemFileName(Gem::kMinSides + s, kGemLayers[k]),
+                         art[s][k])) {
                 return false;
             }
         }
@@ -112,13 +114,12 @@ bool writeBoardPreview(const std::string& imagesDir, const std::string& outPath)
         return false;
     }
 
-    const double colours[6][3] = {{0, 1, 0}, {0, 0, 1}, {1, 0, 0}, {1, 0, 1}, {1, 1, 0}, {0, 1, 1}};
     const double white[3] = {1, 1, 1};
     Dice dice;
     const auto centres = cellCentres();
     for (size_t cell = 0; cell < centres.size(); ++cell) {
-        const int colour = dice.below(6);
-        const int shape = dice.below(5);
+        const int colour = dice.below(Gem::kColourCount);
+        const int shape = dice.below(Gem::kShapeCount);
         // Rows tell the story: full colour at the top, fading further down, dead at the bottom.
         const int row = cell < 7 ? 0 : (cell < 57 ? 3 : (cell < 84 ? 7 : (cell < 107 ? 9 : 12)));
         const double life = row <= 3 ? 1.0 : (row == 7 ? 0.5 : 0.0);
@@ -126,8 +127,8 @@ bool writeBoardPreview(const std::string& imagesDir, const std::string& outPath)
         const bool pulsing = cell % 29 == 3;
         double tint[3];
         for (int k = 0; k < 3; ++k) {
-            const double v = colours[colour][k];
-            tint[k] = v + (1 - life) * (0.4 - v);
+            const double v = gemColours[colour][k];
+            tint[k] = v + (1 - life) * (kFadeGrey - v);
         }
         const double size = gemSize * (pulsing ? 1.35 : 1.0);
         const double angle = dice.next() * 360;

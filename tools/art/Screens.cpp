@@ -2,6 +2,7 @@
 
 #include "art/BoardGeometry.h"
 #include "art/GemPainter.h"
+#include "board/GemColours.h"
 
 #include <cairo.h>
 
@@ -14,9 +15,6 @@
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
-
-// The six colours the game tints its gems with.
-const double gemColours[6][3] = {{0, 1, 0}, {0, 0, 1}, {1, 0, 0}, {1, 0, 1}, {1, 1, 0}, {0, 1, 1}};
 
 struct Rgb {
     double r = 0.0;
@@ -61,7 +59,7 @@ void honeycomb(cairo_t* cr, int width, int height, double radius, double lineWid
 }
 
 // Multiplies every pixel of the canvas by the colour, as the game's texture tint does.
-void tint(Canvas& canvas, const double rgb[3]) {
+void tint(Canvas& canvas, const float rgb[3]) {
     cairo_surface_flush(canvas.surface());
     unsigned char* data = cairo_image_surface_get_data(canvas.surface());
     const int stride = cairo_image_surface_get_stride(canvas.surface());
@@ -241,7 +239,7 @@ cairo_pattern_t* rainbow(double x0, double x1, double pastel) {
     cairo_pattern_t* p = cairo_pattern_create_linear(x0, 0, x1, 0);
     const int order[] = {2, 4, 0, 5, 1, 3}; // red, yellow, green, cyan, blue, magenta
     for (int i = 0; i < 6; ++i) {
-        const double* c = gemColours[order[i]];
+        const float* c = gemColours[order[i]];
         cairo_pattern_add_color_stop_rgb(p, i / 5.0, c[0] + (1 - c[0]) * pastel,
                                          c[1] + (1 - c[1]) * pastel, c[2] + (1 - c[2]) * pastel);
     }
@@ -328,7 +326,7 @@ void twinkle(cairo_t* cr, double x, double y, double size, double alpha) {
 } // namespace
 
 void paintTintedGem(cairo_t* cr, int sides, double centreX, double centreY, double size,
-                    double angle, const double rgb[3]) {
+                    double angle, const float rgb[3]) {
     const int pixels = static_cast<int>(std::lround(size));
     const GemPainter painter(sides, pixels);
     Canvas fill(pixels, pixels);
@@ -351,7 +349,7 @@ void paintBackground(Canvas& canvas) {
     }
     sky(cr, middle.x, middle.y, 30.0);
 
-    const double unit = pixelsPerUnit;
+    const double unit = BoardPlane::kPixelsPerUnit;
     const double trayMargin = 3.3 * unit; // beyond the outermost cell centres
     const double trayRound = 3.0 * unit;
 
@@ -475,7 +473,7 @@ void paintTitle(Canvas& canvas, const Typefaces& faces) {
         paintTintedGem(cr, ringSides[k], cx + ring * std::cos(a), clusterY + ring * std::sin(a),
                        gem, 0.2 * k, gemColours[ringColours[k]]);
     }
-    const double white[3] = {1.0, 1.0, 1.0};
+    const float white[3] = {1.0f, 1.0f, 1.0f};
     paintTintedGem(cr, 6, cx, clusterY, gem, pi / 6, white);
     twinkle(cr, cx - 24, clusterY - 26, 90, 0.95);
     twinkle(cr, cx + ring * 0.87 + 20, clusterY - ring * 0.5 - 18, 64, 0.85);

@@ -3,9 +3,10 @@
 
 #include "art/Canvas.h"
 #include "art/Typefaces.h"
+#include "board/BoardPlane.h"
 
-constexpr int screenWidth = 1024;
-constexpr int screenHeight = 768;
+constexpr int screenWidth = BoardPlane::kPictureWidth;
+constexpr int screenHeight = BoardPlane::kPictureHeight;
 
 // The board's backdrop, fully opaque: a calm dark surround and a slate tray with a socket under
 // every cell.
@@ -17,4 +18,4 @@ void paintInstructions(Canvas& canvas, const Typefaces& faces);
 
 // A tinted gem as the game shows it (body and rim in one colour), for decorating the screens.
 void paintTintedGem(cairo_t* cr, int sides, double centreX, double centreY, double size,
-                    double angle, const double rgb[3]);
+                    double angle, const float rgb[3]);

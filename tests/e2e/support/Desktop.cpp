@@ -27,7 +27,7 @@ std::string notInstalled(GameProcess& process) {
 
 } // namespace
 
-Desktop::Desktop(WindowManager manager) {
+Desktop::Desktop(WindowManager manager, ScreenSize screen) : screen_(screen) {
     char pattern[] = "/tmp/hexaglint-desktop-XXXXXX";
     if (mkdtemp(pattern) == nullptr) {
         throw std::runtime_error("cannot make a folder for the desktop");
@@ -45,7 +45,7 @@ void Desktop::start(WindowManager manager) {
     // The server picks a free display and writes its number on its standard output.
     server_ = std::make_unique<GameProcess>(GameProcess::helperProgram(
         "Xvfb", {"-displayfd", "1", "-screen", "0",
-                 std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24",
+                 std::to_string(screen_.width) + "x" + std::to_string(screen_.height) + "x24",
                  "-nolisten", "tcp", "-br"}));
     if (!waitUntil([&] { return server_->standardOutput().find('\n') != std::string::npos; },
                    kStartTimeout)) {
@@ -54,6 +54,9 @@ void Desktop::start(WindowManager manager) {
     const std::string number = server_->standardOutput();
     displayName_ = ":" + number.substr(0, number.find('\n'));
     display_ = std::make_unique<XDisplay>(displayName_);
+    if (manager == WindowManager::None) {
+        return;
+    }
 
     GameProcess::Options options;
     if (manager == WindowManager::I3) {

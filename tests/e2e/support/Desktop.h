@@ -1,7 +1,8 @@
 #pragma once
-// A desktop of the test's own: a private X server (Xvfb, 1280 x 1024) with a real window manager
-// on it, so that a test sees the game framed, placed, tiled, maximised and made fullscreen the
-// way a player's desktop does it, without disturbing the shared display the other tests use.
+// A desktop of the test's own: a private X server (Xvfb, 1280 x 1024 unless the test asks for
+// another screen) with a real window manager on it, or none, so that a test sees the game framed,
+// placed, tiled, maximised and made fullscreen the way a player's desktop does it, without
+// disturbing the shared display the other tests use.
 // Everything it starts is stopped when it goes, after a failed assertion as well.
 
 #include "Display.h"
@@ -13,21 +14,24 @@
 #include <string>
 #include <vector>
 
-enum class WindowManager { I3, Openbox };
+enum class WindowManager { None, I3, Openbox };
+
+struct ScreenSize {
+    int width = 1280;
+    int height = 1024;
+};
 
 class Desktop {
   public:
-    static constexpr int kScreenWidth = 1280;
-    static constexpr int kScreenHeight = 1024;
-
     // Starts the server and the window manager and waits until the manager has taken over the
     // screen; throws with the reason when either does not come up.
-    explicit Desktop(WindowManager manager);
+    explicit Desktop(WindowManager manager, ScreenSize screen = {});
     ~Desktop();
     Desktop(const Desktop&) = delete;
     Desktop& operator=(const Desktop&) = delete;
 
     const std::string& displayName() const { return displayName_; }
+    const ScreenSize& screen() const { return screen_; }
     XDisplay& display() { return *display_; }
     // The game built by this tree, on this desktop.
     GameProcess::Options gameOptions() const;
@@ -42,6 +46,7 @@ class Desktop {
     void start(WindowManager manager);
     void stopAll();
 
+    ScreenSize screen_;
     std::string folder_; // the window manager's home, configuration and sockets
     std::string displayName_;
     std::unique_ptr<GameProcess> server_;

@@ -220,6 +220,13 @@ std::string XDisplay::windowManagerName() {
     return name.empty() ? "unnamed" : name;
 }
 
+void XDisplay::setResources(const std::string& resources) {
+    XChangeProperty(display_, root(), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(resources.data()),
+                    static_cast<int>(resources.size()));
+    XSync(display_, False);
+}
+
 std::vector<std::string> XDisplay::atomNames(Window window, const char* property) {
     std::vector<std::string> names;
     Atom type = None;
@@ -242,6 +249,21 @@ std::vector<std::string> XDisplay::atomNames(Window window, const char* property
     }
     XFree(data);
     return names;
+}
+
+std::vector<unsigned long> XDisplay::cardinals(Window window, const char* property) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display_, window, XInternAtom(display_, property, False), 0, 1 << 20,
+                           False, XA_CARDINAL, &type, &format, &count, &after, &data) != Success) {
+        return {};
+    }
+    const auto* values = reinterpret_cast<const unsigned long*>(data); // Xlib's 32-bit format
+    std::vector<unsigned long> list(values, values + (format == 32 ? count : 0));
+    XFree(data);
+    return list;
 }
 
 Window XDisplay::waitForWindow(const std::string& title, std::chrono::milliseconds timeout) {

@@ -55,8 +55,13 @@ class XDisplay {
     // The name of the window manager running on the display, from its EWMH check window; empty
     // while none has taken over.
     std::string windowManagerName();
+    // Sets the X resources programs read as they connect (RESOURCE_MANAGER on the root window,
+    // as xrdb does): "Xft.dpi:\t192\n" is a desktop scaled to 200%.
+    void setResources(const std::string& resources);
     // The names of the atoms in a window's list property (_NET_WM_STATE, _NET_WM_ALLOWED_ACTIONS).
     std::vector<std::string> atomNames(Window window, const char* property);
+    // The values of a window's CARDINAL list property (_NET_WM_ICON); empty when it has none.
+    std::vector<unsigned long> cardinals(Window window, const char* property);
 
     // Pointer and buttons, through XTest, in window coordinates (may lie outside the window).
     void movePointer(Window window, int x, int y);

@@ -1,6 +1,7 @@
 #include "Play.h"
 
 #include "board/Board.h"
+#include "board/BoardPlane.h"
 
 #include <gtest/gtest.h>
 
@@ -13,19 +14,16 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr double kPictureWidth = 1024.0;
-constexpr double kPictureHeight = 768.0;
-// The bars are cleared to white; the picture's edges are far darker.
-constexpr int kBarWhite = 245;
+// The bars are cleared to black; the picture's edges are a lighter slate.
+constexpr int kBarBlack = 8;
 // Of every sixteenth pixel: the gems of the smallest screen, the title's seven, cover far more.
 constexpr int kColouredSamplesOfAFrame = 200;
 
 } // namespace
 
 WindowPoint windowPointOf(double x, double y) {
-    constexpr double kPixelsPerUnit = 1024.0 / 100.0;
-    return WindowPoint{static_cast<int>(std::lround((x + 50.0) * kPixelsPerUnit)),
-                       static_cast<int>(std::lround((75.0 - y) * kPixelsPerUnit))};
+    return WindowPoint{static_cast<int>(std::lround(BoardPlane::pictureX(x))),
+                       static_cast<int>(std::lround(BoardPlane::pictureY(y)))};
 }
 
 WindowPoint cellPixel(int cell) {
@@ -41,7 +39,7 @@ PictureRect pictureRectOf(const Screenshot& shot) {
     for (int y = 0; y < shot.height; ++y) {
         for (int x = 0; x < shot.width; ++x) {
             const Screenshot::Pixel p = shot.at(x, y);
-            if (std::min({p.r, p.g, p.b}) < kBarWhite) {
+            if (std::max({p.r, p.g, p.b}) > kBarBlack) {
                 left = std::min(left, x);
                 right = std::max(right, x);
                 top = std::min(top, y);
@@ -57,10 +55,10 @@ PictureRect pictureRectOf(const Screenshot& shot) {
 
 WindowPoint placeIn(const PictureRect& rect, WindowPoint point) {
     return WindowPoint{
-        rect.left +
-            static_cast<int>(std::lround((point.x + 0.5) * rect.width / kPictureWidth - 0.5)),
-        rect.top +
-            static_cast<int>(std::lround((point.y + 0.5) * rect.height / kPictureHeight - 0.5))};
+        rect.left + static_cast<int>(std::lround(
+                        (point.x + 0.5) * rect.width / BoardPlane::kPictureWidth - 0.5)),
+        rect.top + static_cast<int>(std::lround(
+                       (point.y + 0.5) * rect.height / BoardPlane::kPictureHeight - 0.5))};
 }
 
 int saturation(const Screenshot::Pixel& p) {
@@ -118,8 +116,8 @@ constexpr int kLabelBottom = 370;
 // Whether a window pixel lies in the tray between the gems, farther from every cell centre than
 // any gem reaches. A faded gem's rim is as dark as text, so only text is dark there.
 bool betweenGems(int x, int y) {
-    const double bx = x / 10.24 - 50.0;
-    const double by = 75.0 - y / 10.24;
+    const double bx = BoardPlane::planeX(x);
+    const double by = BoardPlane::planeY(y);
     for (int cell = 0; cell < Board::kCellCount; ++cell) {
         const Board::Point centre = Board::cellCentre(cell);
         if (std::hypot(bx - centre.x, by - centre.y) < 2.9) {
@@ -180,7 +178,8 @@ Window waitForDrawnWindow(XDisplay& display, std::chrono::milliseconds timeout) 
 }
 
 void enterPlay(XDisplay& display, Window window, Screenshot* play) {
-    display.movePointer(window, 1020, 764);
+    const WindowGeometry g = display.geometry(window);
+    display.movePointer(window, g.width - 4, g.height - 4);
     ASSERT_TRUE(display.waitForFrames(window)) << "the title screen is not being drawn";
     const Screenshot title = display.capture(window);
     display.click(1);

@@ -18,7 +18,7 @@ WindowPoint windowPointOf(double x, double y);
 WindowPoint cellPixel(int cell);
 
 // Where the game's picture shows in a screenshot: the bounding box of every pixel that is not the
-// white of the bars a window of another shape leaves around it. Meant for the play screen, whose
+// black of the bars a window of another shape leaves around it. Meant for the play screen, whose
 // background is dark to its edges.
 struct PictureRect {
     int left = 0;

@@ -116,6 +116,14 @@ std::vector<char> SoundServer::recording() const {
     return {bytes.begin(), bytes.end()};
 }
 
+std::string SoundServer::list(const std::string& what) const {
+    GameProcess::Options options = GameProcess::helperProgram("pactl", {"list", what});
+    keepInside(options, folder_, address());
+    GameProcess pactl(options);
+    pactl.waitExit(10s);
+    return pactl.standardOutput();
+}
+
 std::string SoundServer::logs() const {
     std::string text;
     if (server_) {

@@ -30,6 +30,8 @@ class SoundServer {
     // Recording.h).
     void startRecording();
     std::vector<char> recording() const;
+    // What `pactl list <what>` says ("sink-inputs": the streams, as a desktop's mixer sees them).
+    std::string list(const std::string& what) const;
     // Standard error of the server and the recorder, for a failure message.
     std::string logs() const;
 
