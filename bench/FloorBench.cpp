@@ -124,7 +124,7 @@ class SamePixels {
         // The game's own files, read from the data folder the benchmarks run in; the background
         // is the backdrops' first.
         PngImage background;
-        ok_ = decodePngFile(Backdrop::path(0), 4096, true, background);
+        ok_ = decodePngFile(Backdrop::path(0), kMaxPictureSide, true, background);
         // Four bytes a texel, as the window's pixels are; GL adds the opaque alpha.
         copyTexture_ =
             textureFromImage(background, PNG_NOMIPMAPS, GL_CLAMP, GL_NEAREST, GL_NEAREST, GL_RGBA);
@@ -140,7 +140,7 @@ class SamePixels {
         atlas.pixels.assign(std::size_t{kAtlasSide} * kAtlasSide * 4, 0);
         for (int slot = 0; slot < GemArt::kSlotCount; ++slot) {
             PngImage picture;
-            ok_ = decodePngFile(GemArt::path(slot), 4096, true, picture) &&
+            ok_ = decodePngFile(GemArt::path(slot), kMaxPictureSide, true, picture) &&
                   picture.width == kPictureSide && picture.height == kPictureSide &&
                   picture.channels == 4 && ok_;
             if (!ok_) {

@@ -44,7 +44,7 @@ std::vector<std::string> imagePaths(Images which) {
 std::vector<PngImage> decodeAll(const std::vector<std::string>& paths) {
     std::vector<PngImage> images(paths.size());
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        decodePngFile(paths[i].c_str(), 4096, true, images[i]);
+        decodePngFile(paths[i].c_str(), kMaxPictureSide, true, images[i]);
     }
     return images;
 }
@@ -85,7 +85,7 @@ void decodeImages(benchmark::State& state, Images which) {
     for (auto _ : state) {
         for (const std::string& path : paths) {
             PngImage image;
-            benchmark::DoNotOptimize(decodePngFile(path.c_str(), 4096, true, image));
+            benchmark::DoNotOptimize(decodePngFile(path.c_str(), kMaxPictureSide, true, image));
         }
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(paths.size()));

@@ -21,7 +21,7 @@ struct Look {
 Look lookOf(int slot) {
     PngImage image;
     Look look;
-    if (!decodePngFile(GemArt::path(slot), 4096, true, image) || image.channels != 4) {
+    if (!decodePngFile(GemArt::path(slot), kMaxPictureSide, true, image) || image.channels != 4) {
         ADD_FAILURE() << GemArt::path(slot) << " is no picture with alpha";
         return look;
     }
