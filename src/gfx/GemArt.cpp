@@ -4,15 +4,6 @@
 
 namespace {
 
-const char* const kPaths[GemArt::kSlotCount] = {
-    "./images/HexJemFill.png",  "./images/HexJemOutline.png",  "./images/HexJemOutlineWhite.png",
-    "./images/HeptJemFill.png", "./images/HeptJemOutline.png", "./images/HeptJemOutlineWhite.png",
-    "./images/OctJemFill.png",  "./images/OctJemOutline.png",  "./images/OctJemOutlineWhite.png",
-    "./images/NonaJemFill.png", "./images/NonaJemOutline.png", "./images/NonaJemOutlineWhite.png",
-    "./images/DecJemFill.png",  "./images/DecJemOutline.png",  "./images/DecJemOutlineWhite.png",
-    "./images/Highlight.png",
-};
-
 // Created once and kept until the process ends, with its textures and lists.
 GemArt* sharedArt = nullptr;
 
@@ -25,12 +16,8 @@ GemArt::GemArt() {
     for (int i = 0; i < kSlotCount; ++i) {
         // Each image gets a texture of its own; only the list id is kept.
         int texture = -1;
-        loadSprite(slots_[i], texture, kPaths[i]);
+        loadSprite(slots_[i], texture, path(i));
     }
-}
-
-const char* GemArt::path(int slot) {
-    return kPaths[slot];
 }
 
 SpriteList GemArt::shapeSlot(int sides, int kind) const {

@@ -3,14 +3,15 @@
 // (for a dead gem), plus the sparkle. Every gem is drawn from these lists.
 
 #include "board/Gem.h"
+#include "gfx/GemPictures.h"
 #include "gfx/Sprite.h"
 
 class GemArt {
   public:
-    static constexpr int kKindsPerShape = 3;
+    static constexpr int kKindsPerShape = kGemPictureKinds;
     // The shapes' pictures, then the sparkle.
     static constexpr int kHighlightSlot = Gem::kShapeCount * kKindsPerShape;
-    static constexpr int kSlotCount = kHighlightSlot + 1;
+    static constexpr int kSlotCount = kGemPictureCount;
 
     // Loads all 16 images in slot order; needs a current GL context. An image that cannot be read
     // still gets a list, which draws a plain square.
@@ -20,7 +21,7 @@ class GemArt {
 
     // The file each slot is loaded from: (side count - Gem::kMinSides) × kKindsPerShape + kind
     // (fill, outline, white outline), then the sparkle.
-    static const char* path(int slot);
+    static const char* path(int slot) { return kGemPicturePaths[slot]; }
 
     SpriteList slot(int index) const { return slots_[index]; }
     // The body, rim and white rim of a gem with this many sides; -1 for a count outside

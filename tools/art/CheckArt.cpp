@@ -170,8 +170,8 @@ int main(int argc, char** argv) {
         }
     }
     Pixels picture;
-    if (load(dir + "/Highlight.png", picture)) {
-        checkHighlight(picture, dir + "/Highlight.png");
+    if (load(dir + "/" + highlightFileName(), picture)) {
+        checkHighlight(picture, dir + "/" + highlightFileName());
     }
     for (const char* name : {"background.png", "titlescreen.png", "instructions.png"}) {
         if (load(dir + "/" + name, picture)) {

@@ -1,7 +1,11 @@
 #include "art/GemPainter.h"
 
+#include "board/Gem.h"
+#include "gfx/GemPictures.h"
+
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace {
 
@@ -79,9 +83,12 @@ void triangle(cairo_t* cr, const Vec3& a, const Vec3& b, const Vec3& c, double g
 } // namespace
 
 std::string gemFileName(int sides, GemLayer layer) {
-    const char* const shapes[] = {"Hex", "Hept", "Oct", "Nona", "Dec"};
-    const char* const layers[] = {"Fill", "Outline", "OutlineWhite"};
-    return std::string(shapes[sides - 6]) + "Jem" + layers[static_cast<int>(layer)] + ".png";
+    const int slot = (sides - Gem::kMinSides) * kGemPictureKinds + static_cast<int>(layer);
+    return std::filesystem::path(kGemPicturePaths[slot]).filename();
+}
+
+std::string highlightFileName() {
+    return std::filesystem::path(kGemPicturePaths[kGemPictureCount - 1]).filename();
 }
 
 GemPainter::GemPainter(int sides, int size)

@@ -10,8 +10,9 @@ enum class GemLayer { Fill, Outline, OutlineWhite };
 constexpr GemLayer kGemLayers[] = {GemLayer::Fill, GemLayer::Outline, GemLayer::OutlineWhite};
 
 // The file a shape's picture is written to in the images folder ("HexJemFill.png" for six sides),
-// the name the game loads it by.
+// and the sparkle's: the names the game loads them by (gfx/GemPictures.h).
 std::string gemFileName(int sides, GemLayer layer);
+std::string highlightFileName();
 
 // The geometry shared by a shape's three pictures, so that body and rims line up exactly.
 class GemPainter {

@@ -42,7 +42,7 @@ bool writeAll(const std::string& dir) {
         }
     }
     paintTwinkle(gem);
-    if (!save(gem, dir + "/Highlight.png", true)) {
+    if (!save(gem, dir + "/" + highlightFileName(), true)) {
         return false;
     }
 

@@ -110,7 +110,7 @@ bool writeBoardPreview(const std::string& imagesDir, const std::string& outPath)
     Pixels board;
     Pixels highlight;
     if (!readPng(imagesDir + "/background.png", board) ||
-        !readPng(imagesDir + "/Highlight.png", highlight)) {
+        !readPng(imagesDir + "/" + highlightFileName(), highlight)) {
         return false;
     }
 
