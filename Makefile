@@ -71,13 +71,13 @@ bench: build
 	cd data && $(XVFB) ../$(RELEASE)/bench/benchmarks
 
 # Start-up to the first frame and memory on the play screen, the game against a bare window that
-# only clears (docs/performance.md): medians of 11 runs, started alternately. The sound library
+# only clears (docs/performance.md): medians of 21 runs, started alternately. The sound library
 # gets a device that opens at once, as a player's does; BENCH_AUDIO= leaves it to probe Xvfb's
 # missing one.
 BENCH_AUDIO ?= dummy
 BENCH_ENV   := $(if $(BENCH_AUDIO),SDL_AUDIODRIVER=$(BENCH_AUDIO))
 bench-startup: build
-	cd data && $(BENCH_ENV) $(XVFB) ../$(RELEASE)/bench/startup_probe --runs 11 --clicks 2 \
+	cd data && $(BENCH_ENV) $(XVFB) ../$(RELEASE)/bench/startup_probe --runs 21 --clicks 2 \
 	    --settle 3 ../$(RELEASE)/bench/bare_window ../$(RELEASE)/hexaglint
 
 # The game's own frames, title and play screen, as the frame probe sees them inside the game.
