@@ -9,9 +9,6 @@
 
 namespace {
 
-// A file far larger than its name says is not the icon; refusing it keeps a damaged one cheap.
-constexpr unsigned kMaxIconSide = 1024;
-
 // Appends one picture as _NET_WM_ICON lays it out: width, height, then each pixel, rows top
 // first, as 0xAARRGGBB in the low 32 bits of a long (Xlib sends longs as 32-bit CARDINALs).
 void appendIcon(const PngImage& image, std::vector<unsigned long>& out) {
@@ -32,8 +29,10 @@ void setWindowIcon(_XDisplay* display, unsigned long window) {
     std::vector<unsigned long> icon;
     for (const int size : kIconSizes) {
         PngImage image;
+        // A file larger than its name says is not that icon; refusing it keeps a damaged one cheap.
         if (size <= kWindowIconLargestSize &&
-            decodePngFile(("./images/" + iconFileName(size)).c_str(), kMaxIconSide, true, image)) {
+            decodePngFile(("./images/" + iconFileName(size)).c_str(), static_cast<unsigned>(size),
+                          true, image)) {
             appendIcon(image, icon);
         }
     }
