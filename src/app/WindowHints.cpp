@@ -187,7 +187,8 @@ ScreenRect planWindow(int x, int y, int pictureWidth, int pictureHeight) {
     }
     const ::Window root = DefaultRootWindow(display);
     const double scale = desktopScale(XResourceManagerString(display), std::getenv("GDK_SCALE"));
-    const ScreenRect wanted{x, y, scaledLength(pictureWidth, scale), scaledLength(pictureHeight, scale)};
+    const ScreenRect wanted{x, y, scaledLength(pictureWidth, scale),
+                            scaledLength(pictureHeight, scale)};
     const ScreenRect placed =
         placeWindow(roomAt(display, root, x, y), frameFor(display, root, wanted), wanted.width,
                     wanted.height, x, y);
