@@ -52,7 +52,7 @@ install(FILES ${packaging}/${HEXAGLINT_APP_ID}.desktop
 install(FILES ${packaging}/${HEXAGLINT_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 # The desktop entry's icon is the game's own: every size the art tool painted into data/images
-# (src/app/WindowIcon.h names them), each into the icon theme's folder for its size.
+# (src/desktop/WindowIcon.h names them), each into the icon theme's folder for its size.
 file(GLOB icons CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/images/icon-*.png)
 foreach(icon ${icons})
     string(REGEX REPLACE "^.*/icon-([0-9]+)\\.png$" "\\1" size ${icon})

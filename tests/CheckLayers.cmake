@@ -1,18 +1,22 @@
 # Fails when a folder of src/ includes from a layer it may not use (ARCHITECTURE.md): the rules
 # (board) use nothing else, files (opening data files) stands alone, gfx builds on the rules and
-# files, ui on those, audio on files alone and app ties everything together. The rules and files
-# may not include a GL, GLUT, GLX, SDL, FreeType, libpng or X header either, and the rules
-# library may link none of those libraries (LINKS: what it links, separated by |).
+# files, ui on those, audio on files alone, desktop (the window's dealings with the desktop and the
+# process's with the system) on files and gfx, and app ties everything together. The rules and
+# files may not include a GL, GLUT, GLX, SDL, FreeType, libpng or X header either; only desktop
+# may include an X or GLX header; and the rules library may link none of those libraries (LINKS:
+# what it links, separated by |).
 set(uses_board "board")
 set(uses_files "files")
 set(uses_gfx "board|files|gfx")
 set(uses_ui "board|files|gfx|ui")
 set(uses_audio "audio|files")
-set(uses_app "app|audio|board|files|gfx|ui")
+set(uses_desktop "desktop|files|gfx")
+set(uses_app "app|audio|board|desktop|files|gfx|ui")
 set(graphics "GL/|GLES|glut|SDL|ft2build|freetype|FT_|png\\.h|pngconf|X11/")
+set(xlib "X11/|GL/glx")
 
 set(failed FALSE)
-foreach(layer board files gfx ui audio app)
+foreach(layer board files gfx ui audio desktop app)
     file(GLOB_RECURSE files ${ROOT}/src/${layer}/*)
     foreach(file ${files})
         file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include")
@@ -23,6 +27,9 @@ foreach(layer board files gfx ui audio app)
                 set(failed TRUE)
             elseif(layer MATCHES "^(board|files)$" AND line MATCHES "${graphics}")
                 message(SEND_ERROR "${file}: ${layer} may not use '${line}'")
+                set(failed TRUE)
+            elseif(NOT layer STREQUAL "desktop" AND line MATCHES "${xlib}")
+                message(SEND_ERROR "${file}: only desktop may use '${line}'")
                 set(failed TRUE)
             endif()
         endforeach()

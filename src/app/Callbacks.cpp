@@ -3,7 +3,7 @@
 #include "app/Game.h"
 #include "app/Mouse.h"
 #include "app/View.h"
-#include "app/WindowLoss.h"
+#include "desktop/WindowLoss.h"
 
 #include <GL/freeglut.h>
 

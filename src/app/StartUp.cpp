@@ -17,7 +17,7 @@
 //   uploads stay where they were, in the same order; they wait only for a picture that is not
 //   decoded yet.
 
-#include "app/ProcessSetUp.h"
+#include "desktop/ProcessSetUp.h"
 #include "gfx/GemArt.h"
 #include "gfx/PngTexture.h"
 #include "ui/Backdrop.h"

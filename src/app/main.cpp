@@ -4,7 +4,7 @@
 #include "app/Callbacks.h"
 #include "app/Game.h"
 #include "app/View.h"
-#include "app/WindowHints.h"
+#include "desktop/WindowHints.h"
 
 #include <GL/freeglut.h>
 

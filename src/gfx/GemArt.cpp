@@ -1,6 +1,6 @@
 #include "gfx/GemArt.h"
 
-#include <GL/glx.h>
+#include <GL/freeglut.h>
 
 namespace {
 
@@ -33,8 +33,9 @@ void ensureGemArt() {
     }
     // In the game the first gem is built during start-up, with the window's context current.
     // Gems are also built with no window at all (the rules tests, the benchmarks); display lists
-    // cannot be made there, so the art waits for the first gem built with a context.
-    if (glXGetCurrentContext() == nullptr) {
+    // cannot be made there, so the art waits for the first gem built with a context: the toolkit's
+    // current window's. (The toolkit answers GLUT_INIT_STATE before it is initialised too.)
+    if (glutGet(GLUT_INIT_STATE) == 0 || glutGetWindow() == 0) {
         return;
     }
     sharedArt = new GemArt();

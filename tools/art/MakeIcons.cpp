@@ -1,9 +1,9 @@
-// Writes the game's icon at every size app/WindowIcon.h names.
+// Writes the game's icon at every size desktop/WindowIcon.h names.
 // Usage: make_icons <images-dir>, which receives the files iconFileName gives.
 
-#include "app/WindowIcon.h"
 #include "art/Canvas.h"
 #include "art/IconPainter.h"
+#include "desktop/WindowIcon.h"
 
 #include <cstdio>
 #include <string>

@@ -1,4 +1,4 @@
-#include "app/ProcessSetUp.h"
+#include "desktop/ProcessSetUp.h"
 
 #include <fcntl.h>
 #include <signal.h>

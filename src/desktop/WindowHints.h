@@ -3,7 +3,7 @@
 // fitted to the room the screen has, and which program it belongs to. The toolkit has no call for
 // either, so this talks to X directly.
 
-#include "app/WindowPlacement.h"
+#include "desktop/WindowPlacement.h"
 
 // Where the window goes and how large it is: the picture's size times the desktop's scale, at
 // (x, y) where the screen has room for it and the window manager's frame, moved or shrunk to fit

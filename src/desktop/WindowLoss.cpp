@@ -1,4 +1,4 @@
-#include "app/WindowLoss.h"
+#include "desktop/WindowLoss.h"
 
 #include <GL/freeglut.h>
 #include <GL/glx.h>

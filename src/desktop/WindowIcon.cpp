@@ -1,4 +1,4 @@
-#include "app/WindowIcon.h"
+#include "desktop/WindowIcon.h"
 
 #include "gfx/PngTexture.h"
 

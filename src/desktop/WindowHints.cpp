@@ -1,6 +1,6 @@
-#include "app/WindowHints.h"
+#include "desktop/WindowHints.h"
 
-#include "app/WindowIcon.h"
+#include "desktop/WindowIcon.h"
 
 #include <GL/glx.h>
 #include <X11/Xatom.h>
