@@ -3,6 +3,7 @@
 #include "app/Game.h"
 #include "app/Mouse.h"
 #include "app/View.h"
+#include "app/Visibility.h"
 #include "desktop/WindowLoss.h"
 
 #include <GL/freeglut.h>
@@ -51,5 +52,6 @@ void registerCallbacks() {
     glutKeyboardUpFunc(onKey);
     glutSpecialFunc(onSpecialKey);
     glutSpecialUpFunc(onSpecialKey);
+    glutWindowStatusFunc(onWindowStatus);
     endWithWindow();
 }

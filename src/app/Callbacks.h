@@ -11,6 +11,7 @@ void onMouse(int button, int state, int x, int y);
 void onKey(unsigned char key, int x, int y);
 void onSpecialKey(int key, int x, int y);
 
-// Registers every callback above with the toolkit, for the current window, and has the process
-// end with that window (endWithWindow, WindowLoss.h).
+// Registers every callback above with the toolkit, for the current window, with the window
+// status that paces the frames (Visibility.h), and has the process end with that window
+// (endWithWindow, WindowLoss.h).
 void registerCallbacks();

@@ -1,6 +1,5 @@
 #include "desktop/WindowLoss.h"
 
-#include <GL/freeglut.h>
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
@@ -36,16 +35,16 @@ int onXError(Display* display, XErrorEvent* error) {
     return previousHandler != nullptr ? previousHandler(display, error) : 0;
 }
 
-void onWindowStatus(int state) {
-    if (state != GLUT_HIDDEN) {
+} // namespace
+
+void checkWindowStillThere() {
+    if (watchedDisplay == nullptr) {
         return;
     }
     // A window that is gone answers with BadWindow, which onXError turns into the end.
     XWindowAttributes attributes;
     XGetWindowAttributes(watchedDisplay, watchedWindow, &attributes);
 }
-
-} // namespace
 
 void endWithWindow() {
     watchedDisplay = glXGetCurrentDisplay();
@@ -58,5 +57,4 @@ void endWithWindow() {
         glxErrorBase = -1;
     }
     previousHandler = XSetErrorHandler(onXError);
-    glutWindowStatusFunc(onWindowStatus);
 }

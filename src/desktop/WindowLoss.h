@@ -5,7 +5,10 @@
 // keep running without it.
 
 // Watches the toolkit's current window: ends the process with status 0 on the X error that
-// drawing into it gives once it is gone, and whenever it is unmapped, asks the server whether it
-// still exists (an unmap is also how iconifying shows). Registers the toolkit's window-status
-// callback; call once, with the window's context current.
+// drawing into it gives once it is gone. Call once, with the window's context current.
 void endWithWindow();
+
+// Asks the server whether the watched window still exists, which ends the process when it does
+// not. An unmapped window is never drawn into, so no error would tell: call it on every unmap
+// (the toolkit's GLUT_HIDDEN), which is also how iconifying shows.
+void checkWindowStillThere();
