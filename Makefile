@@ -86,6 +86,13 @@ bench-frames: build
 	cd data && $(BENCH_ENV) $(XVFB) ../$(RELEASE)/bench/startup_probe --runs 1 --clicks 2 \
 	    --settle 6 --preload ../$(RELEASE)/bench/frame_probe.so ../$(RELEASE)/hexaglint
 
+# What the game takes from the processor and how many frames it draws on the title and the play
+# screen, minimised and covered, under Openbox (docs/performance.md): 12 seconds a state.
+.PHONY: bench-power
+bench-power: build test-deps
+	cd data && $(BENCH_ENV) $(XVFB) ../$(RELEASE)/bench/startup_probe --power 12 --runs 3 \
+	    --manager openbox --preload ../$(RELEASE)/bench/frame_probe.so ../$(RELEASE)/hexaglint
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 

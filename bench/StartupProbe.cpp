@@ -4,6 +4,8 @@
 //
 // Usage: startup_probe [--runs N] [--clicks K] [--settle SECONDS] [--preload LIB] [-C DIR]
 //        PROGRAM...
+//        startup_probe --power SECONDS [--manager WM] [--runs N] [--preload LIB] [-C DIR]
+//        PROGRAM...
 //
 // The programs are started in turn, run after run (so a burst of load elsewhere on the machine
 // falls on all of them alike), each with its standard output discarded, from the current folder
@@ -18,6 +20,14 @@
 // with SIGTERM after its run (and SIGKILL if that is not enough). --preload starts every program
 // with LIB in LD_PRELOAD (the frame probe, whose reports on the programs' frames then appear on
 // standard error). Medians are reported, and every figure against the first program.
+//
+// --power measures what the game costs in each state of its window instead: the share of a
+// processor it takes (every thread; one processor busy is 100%) and the frames a second it draws,
+// each over SECONDS, on the title and the untouched play screen, minimised, and wholly covered by
+// another window, and how long it takes to draw again once shown. --manager starts a window
+// manager on the display first (it minimises and restores the window, as a task bar asks it to).
+// The frames are the buffer swaps that the frame probe counts inside the program (--preload
+// frame_probe.so); without it they are left out.
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -26,16 +36,22 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
@@ -58,6 +74,8 @@ struct Options {
     int clicks = 0;
     double settleSeconds = 0.0;
     std::string preload;
+    double powerSeconds = 0.0; // above 0: the power mode, each state measured this long
+    std::string manager;       // a window manager to start first
     std::vector<Program> programs;
 };
 
@@ -90,7 +108,12 @@ bool parse(int argc, char** argv, Options& options) {
         } else if (arg == "--settle" && hasValue) {
             options.settleSeconds = std::atof(argv[++i]);
         } else if (arg == "--preload" && hasValue) {
-            options.preload = argv[++i];
+            // Programs may start in another folder (-C).
+            options.preload = std::filesystem::absolute(argv[++i]).string();
+        } else if (arg == "--power" && hasValue) {
+            options.powerSeconds = std::atof(argv[++i]);
+        } else if (arg == "--manager" && hasValue) {
+            options.manager = argv[++i];
         } else if (arg == "-C" && hasValue) {
             folder = argv[++i];
         } else if (!arg.empty() && arg[0] == '-') {
@@ -249,11 +272,16 @@ void readMemory(pid_t pid, Sample& sample) {
     }
 }
 
-pid_t start(const Program& program, const std::string& preload) {
+// Starts a program; with a swap count's file, the frame probe inside it counts its swaps there.
+pid_t start(const Program& program, const std::string& preload,
+            const std::string& swapCountFile = "") {
     const pid_t pid = fork();
     if (pid == 0) {
         if (!preload.empty()) {
             setenv("LD_PRELOAD", preload.c_str(), 1);
+        }
+        if (!swapCountFile.empty()) {
+            setenv("FRAME_PROBE_COUNTER", swapCountFile.c_str(), 1);
         }
         if (!program.folder.empty() && chdir(program.folder.c_str()) != 0) {
             std::perror(program.folder.c_str());
@@ -359,27 +387,7 @@ std::vector<std::string> labels(const std::vector<Program>& programs) {
     return result;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    Options options;
-    if (!parse(argc, argv, options)) {
-        std::fprintf(stderr, "usage: startup_probe [--runs N] [--clicks K] [--settle SECONDS] "
-                             "[--preload LIB] [-C DIR] PROGRAM...\n");
-        return 2;
-    }
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
-        std::fprintf(stderr, "startup_probe: cannot open the X display\n");
-        return 1;
-    }
-    XSetErrorHandler(ignoreXError);
-    const Window root = DefaultRootWindow(display);
-    XSetWindowBackground(display, root, BlackPixel(display, DefaultScreen(display)));
-    XClearWindow(display, root);
-    XSelectInput(display, root, SubstructureNotifyMask);
-    XSync(display, True);
-
+int reportStartup(Display* display, const Options& options) {
     const std::size_t count = options.programs.size();
     const std::vector<std::string> names = labels(options.programs);
     std::printf("load average at the start: %s\n", loadAverage().c_str());
@@ -433,6 +441,345 @@ int main(int argc, char** argv) {
         }
         std::printf("\n");
     }
-    XCloseDisplay(display);
     return 0;
+}
+
+// The power mode.
+
+// The states of the window that --power measures, in the order it puts the window in them.
+enum PowerState { kTitle, kPlay, kMinimised, kCovered, kStateCount };
+constexpr const char* kStateNames[kStateCount] = {"title, shown", "play, shown, untouched",
+                                                  "minimised", "covered"};
+// Time for the program to take in a change of its window before a state is measured.
+constexpr auto kPowerSettle = std::chrono::seconds(2);
+
+struct PowerSample {
+    std::array<double, kStateCount> cpuPercent{-1.0, -1.0, -1.0, -1.0};
+    std::array<double, kStateCount> framesPerSecond{-1.0, -1.0, -1.0, -1.0};
+    // From asking for the window to be shown again until the program's next frame.
+    std::array<double, kStateCount> backMs{-1.0, -1.0, -1.0, -1.0};
+};
+
+// The file through which the frame probe inside a program reports its swaps: a count in shared
+// memory, which the probe reads without disturbing the program.
+class SwapCount {
+  public:
+    using Shared = std::atomic<std::uint64_t>;
+
+    SwapCount() {
+        char pattern[] = "/tmp/startup-probe-swaps-XXXXXX";
+        const int file = mkstemp(pattern);
+        if (file < 0) {
+            return;
+        }
+        path_ = pattern;
+        void* shared =
+            ftruncate(file, sizeof(Shared)) == 0
+                ? mmap(nullptr, sizeof(Shared), PROT_READ | PROT_WRITE, MAP_SHARED, file, 0)
+                : MAP_FAILED;
+        close(file);
+        count_ = shared == MAP_FAILED ? nullptr : new (shared) Shared(0);
+    }
+    ~SwapCount() {
+        if (count_ != nullptr) {
+            munmap(count_, sizeof(Shared));
+        }
+        if (!path_.empty()) {
+            unlink(path_.c_str());
+        }
+    }
+    SwapCount(const SwapCount&) = delete;
+    SwapCount& operator=(const SwapCount&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::uint64_t swaps() const {
+        return count_ != nullptr ? count_->load(std::memory_order_relaxed) : 0;
+    }
+
+  private:
+    std::string path_;
+    Shared* count_ = nullptr;
+};
+
+Atom atom(Display* display, const char* name) {
+    return XInternAtom(display, name, False);
+}
+
+bool hasProperty(Display* display, Window window, const char* name) {
+    int propertyCount = 0;
+    Atom* properties = XListProperties(display, window, &propertyCount);
+    const Atom wanted = atom(display, name);
+    const bool found =
+        std::find(properties, properties + propertyCount, wanted) != properties + propertyCount;
+    if (properties != nullptr) {
+        XFree(properties);
+    }
+    return found;
+}
+
+// The program's own window in a window that was mapped on the root: under a window manager that
+// is the frame, and the program's window the one inside it that the manager has given a
+// WM_STATE; without a manager, the window itself. 0 when there is none (a manager's own window).
+Window clientWindow(Display* display, Window window, bool managed) {
+    if (!managed || hasProperty(display, window, "WM_STATE")) {
+        return window;
+    }
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    Window client = 0;
+    if (XQueryTree(display, window, &root, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count && client == 0; ++i) {
+            client = clientWindow(display, children[i], managed);
+        }
+        if (children != nullptr) {
+            XFree(children);
+        }
+    }
+    return client;
+}
+
+bool viewable(Display* display, Window window) {
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
+}
+
+// Starts the window manager, with its caches and settings in a folder of its own, and waits until
+// it has taken over the screen (its check window on the root). -1 when it does not.
+pid_t startManager(Display* display, const std::string& manager, const std::string& home) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
+            setenv(variable, home.c_str(), 1);
+        }
+        unsetenv("SESSION_MANAGER");
+        const int devNull = open("/dev/null", O_WRONLY);
+        if (devNull >= 0) {
+            dup2(devNull, STDOUT_FILENO);
+            dup2(devNull, STDERR_FILENO);
+        }
+        execlp(manager.c_str(), manager.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(10);
+    while (pid > 0 && Clock::now() < deadline) {
+        if (hasProperty(display, DefaultRootWindow(display), "_NET_SUPPORTING_WM_CHECK")) {
+            return pid;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return -1;
+}
+
+// Processor share and frames a second over the given time.
+void measureState(pid_t pid, const SwapCount& count, double seconds, PowerSample& sample,
+                  PowerState state) {
+    const double cpuBefore = processorMilliseconds(pid);
+    const std::uint64_t swapsBefore = count.swaps();
+    const Clock::time_point started = Clock::now();
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    const double wallMs = millisecondsSince(started);
+    sample.cpuPercent[state] = 100.0 * (processorMilliseconds(pid) - cpuBefore) / wallMs;
+    sample.framesPerSecond[state] =
+        count.path().empty() ? -1.0
+                             : 1e3 * static_cast<double>(count.swaps() - swapsBefore) / wallMs;
+}
+
+// Milliseconds until the program swaps again after show() asks for its window back.
+template <typename Show> double timeBack(const SwapCount& count, Show show) {
+    const std::uint64_t before = count.swaps();
+    const Clock::time_point asked = Clock::now();
+    show();
+    while (millisecondsSince(asked) < 10e3) {
+        if (count.swaps() != before) {
+            return millisecondsSince(asked);
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    return -1.0;
+}
+
+// Asks the window manager to show and raise the window, as a pager or task bar does.
+void activate(Display* display, Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = atom(display, "_NET_ACTIVE_WINDOW");
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 2; // the request comes from a pager
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, DefaultRootWindow(display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(display);
+}
+
+// A window over the whole screen, above every other; no window manager frames or moves it.
+Window coverScreen(Display* display) {
+    const int screen = DefaultScreen(display);
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    attributes.background_pixel = BlackPixel(display, screen);
+    const Window cover =
+        XCreateWindow(display, DefaultRootWindow(display), 0, 0,
+                      static_cast<unsigned>(DisplayWidth(display, screen)),
+                      static_cast<unsigned>(DisplayHeight(display, screen)), 0, CopyFromParent,
+                      InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
+    XMapRaised(display, cover);
+    XSync(display, False);
+    return cover;
+}
+
+bool waitUntilHidden(Display* display, Window window) {
+    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(10);
+    while (viewable(display, window)) {
+        if (Clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+PowerSample measurePower(Display* display, const Options& options, const Program& program) {
+    PowerSample sample;
+    const SwapCount count;
+    XSync(display, True);
+    const pid_t pid = start(program, options.preload, options.preload.empty() ? "" : count.path());
+    if (pid < 0) {
+        return sample;
+    }
+    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(20);
+    const bool managed = !options.manager.empty();
+    Window client = 0;
+    while (client == 0 && Clock::now() < deadline) {
+        const Window mapped = waitForMappedWindow(display, deadline);
+        client = mapped != 0 ? clientWindow(display, mapped, managed) : 0;
+    }
+    const auto settle = [] { std::this_thread::sleep_for(kPowerSettle); };
+    const double seconds = options.powerSeconds;
+    if (client != 0) {
+        settle();
+        measureState(pid, count, seconds, sample, kTitle);
+
+        for (int i = 0; i < 2; ++i) {
+            clickCentre(display, client);
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        }
+        // Untouched: the pointer rests in the corner, where no gem lies.
+        XWindowAttributes attributes;
+        XGetWindowAttributes(display, client, &attributes);
+        XWarpPointer(display, None, client, 0, 0, 0, 0, attributes.width - 4,
+                     attributes.height - 4);
+        XSync(display, False);
+        settle();
+        measureState(pid, count, seconds, sample, kPlay);
+
+        // Minimised as a task bar asks for it (ICCCM's WM_CHANGE_STATE).
+        XIconifyWindow(display, client, DefaultScreen(display));
+        XSync(display, False);
+        if (waitUntilHidden(display, client)) {
+            settle();
+            measureState(pid, count, seconds, sample, kMinimised);
+            sample.backMs[kMinimised] = timeBack(count, [&] { activate(display, client); });
+        }
+        settle();
+
+        const Window cover = coverScreen(display);
+        settle();
+        measureState(pid, count, seconds, sample, kCovered);
+        sample.backMs[kCovered] = timeBack(count, [&] {
+            XDestroyWindow(display, cover);
+            XFlush(display);
+        });
+    }
+    stop(display, pid);
+    return sample;
+}
+
+int reportPower(Display* display, const Options& options) {
+    char folder[] = "/tmp/startup-probe-manager-XXXXXX";
+    pid_t manager = -1;
+    if (!options.manager.empty()) {
+        manager = mkdtemp(folder) != nullptr ? startManager(display, options.manager, folder) : -1;
+        if (manager < 0) {
+            std::fprintf(stderr, "startup_probe: %s did not take over the screen\n",
+                         options.manager.c_str());
+            return 1;
+        }
+    }
+    const std::size_t count = options.programs.size();
+    const std::vector<std::string> names = labels(options.programs);
+    std::printf("load average at the start: %s\n", loadAverage().c_str());
+    std::vector<std::array<std::vector<double>, kStateCount>> cpu(count), fps(count), back(count);
+    for (int run = 0; run < options.runs; ++run) {
+        for (std::size_t p = 0; p < count; ++p) {
+            const PowerSample sample = measurePower(display, options, options.programs[p]);
+            std::printf("run %2d  %s\n", run + 1, names[p].c_str());
+            for (int s = 0; s < kStateCount; ++s) {
+                std::printf("  %-24s %7.2f%% of a processor  %7.1f frames a second", kStateNames[s],
+                            sample.cpuPercent[s], sample.framesPerSecond[s]);
+                if (sample.backMs[s] >= 0.0) {
+                    std::printf("  (drawing again %.0f ms after shown)", sample.backMs[s]);
+                }
+                std::printf("\n");
+                if (sample.cpuPercent[s] >= 0.0) {
+                    cpu[p][s].push_back(sample.cpuPercent[s]);
+                    fps[p][s].push_back(sample.framesPerSecond[s]);
+                }
+                if (sample.backMs[s] >= 0.0) {
+                    back[p][s].push_back(sample.backMs[s]);
+                }
+            }
+            std::fflush(stdout);
+        }
+    }
+    std::printf("load average at the end: %s\n", loadAverage().c_str());
+    std::printf("\nmedians, %.0f s a state (one processor busy = 100%%)\n", options.powerSeconds);
+    for (std::size_t p = 0; p < count; ++p) {
+        std::printf("%s\n", names[p].c_str());
+        for (int s = 0; s < kStateCount; ++s) {
+            std::printf("  %-24s %7.2f%%  %7.1f frames a second", kStateNames[s], median(cpu[p][s]),
+                        median(fps[p][s]));
+            if (!back[p][s].empty()) {
+                std::printf("  drawing again after %.0f ms", median(back[p][s]));
+            }
+            std::printf("\n");
+        }
+    }
+    if (manager > 0) {
+        kill(manager, SIGTERM);
+        waitpid(manager, nullptr, 0);
+        std::filesystem::remove_all(folder);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parse(argc, argv, options)) {
+        std::fprintf(stderr, "usage: startup_probe [--runs N] [--clicks K] [--settle SECONDS] "
+                             "[--preload LIB] [-C DIR] PROGRAM...\n"
+                             "       startup_probe --power SECONDS [--manager WM] [--runs N] "
+                             "[--preload LIB] [-C DIR] PROGRAM...\n");
+        return 2;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        std::fprintf(stderr, "startup_probe: cannot open the X display\n");
+        return 1;
+    }
+    XSetErrorHandler(ignoreXError);
+    const Window root = DefaultRootWindow(display);
+    XSetWindowBackground(display, root, BlackPixel(display, DefaultScreen(display)));
+    XClearWindow(display, root);
+    XSelectInput(display, root, SubstructureNotifyMask);
+    XSync(display, True);
+
+    const int status = options.powerSeconds > 0.0 ? reportPower(display, options)
+                                                  : reportStartup(display, options);
+    XCloseDisplay(display);
+    return status;
 }
