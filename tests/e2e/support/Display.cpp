@@ -352,6 +352,20 @@ void XDisplay::destroy(Window window) {
     sync();
 }
 
+Window XDisplay::coverScreen() {
+    const int screen = DefaultScreen(display_);
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    attributes.background_pixel = BlackPixel(display_, screen);
+    const Window cover =
+        XCreateWindow(display_, root(), 0, 0, static_cast<unsigned>(DisplayWidth(display_, screen)),
+                      static_cast<unsigned>(DisplayHeight(display_, screen)), 0, CopyFromParent,
+                      InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
+    XMapRaised(display_, cover);
+    sync();
+    return cover;
+}
+
 Screenshot XDisplay::capture(Window window) {
     Screenshot shot;
     const WindowGeometry g = geometry(window);

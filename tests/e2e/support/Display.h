@@ -76,6 +76,9 @@ class XDisplay {
     void close(Window window);
     // Destroys the window from this connection, as xdotool windowclose does.
     void destroy(Window window);
+    // Maps a window of this connection's own over the whole screen, above every other window,
+    // which no window manager frames or moves; destroy() takes it away.
+    Window coverScreen();
 
     Screenshot capture(Window window);
     // Polls the window until check accepts a screenshot; the last one is kept in last.

@@ -51,6 +51,9 @@ class GameProcess {
     // SIGTERM, and SIGKILL when the process has not ended within the grace time.
     void stop(std::chrono::milliseconds grace);
 
+    // The processor time the process has used so far, every thread's, in seconds.
+    double processorSeconds() const;
+
     // Every thread's stack of the running process, through gdb, for a test that finds the game
     // stuck; empty when gdb is not there.
     std::string backtrace() const;
