@@ -1,6 +1,7 @@
 #include "desktop/WindowHints.h"
 
 #include "desktop/WindowIcon.h"
+#include "desktop/XProperty.h"
 
 #include <GL/glx.h>
 #include <X11/Xatom.h>
@@ -30,28 +31,6 @@ constexpr auto kFramePoll = std::chrono::milliseconds(2);
 // RandR reports monitors from this version on.
 constexpr int kMonitorsMajor = 1;
 constexpr int kMonitorsMinor = 5;
-
-// A property of 32-bit items (CARDINAL, ATOM, WINDOW), which Xlib hands over as longs; empty when
-// the window has no such property.
-std::vector<long> longs(Display* display, ::Window window, const char* name, Atom type) {
-    constexpr long kMostItems = 1024;
-    Atom actualType = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    std::vector<long> values;
-    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, kMostItems, False,
-                           type, &actualType, &format, &count, &remaining, &data) == Success &&
-        actualType == type && format == 32) {
-        const long* items = reinterpret_cast<const long*>(data);
-        values.assign(items, items + count);
-    }
-    if (data != nullptr) {
-        XFree(data);
-    }
-    return values;
-}
 
 ScreenRect intersection(const ScreenRect& a, const ScreenRect& b) {
     const int left = std::max(a.x, b.x);
@@ -99,8 +78,8 @@ ScreenRect monitorAt(Display* display, ::Window root, int x, int y) {
 // The part of the monitor that panels and docks leave to windows, where the manager says.
 ScreenRect roomAt(Display* display, ::Window root, int x, int y) {
     const ScreenRect monitor = monitorAt(display, root, x, y);
-    const std::vector<long> areas = longs(display, root, "_NET_WORKAREA", XA_CARDINAL);
-    const std::vector<long> current = longs(display, root, "_NET_CURRENT_DESKTOP", XA_CARDINAL);
+    const std::vector<long> areas = readLongs(display, root, "_NET_WORKAREA", XA_CARDINAL);
+    const std::vector<long> current = readLongs(display, root, "_NET_CURRENT_DESKTOP", XA_CARDINAL);
     const std::size_t desktop = current.empty() ? 0 : static_cast<std::size_t>(current[0]);
     if (areas.size() < 4 * (desktop + 1)) {
         return monitor;
@@ -111,7 +90,7 @@ ScreenRect roomAt(Display* display, ::Window root, int x, int y) {
 }
 
 bool supports(Display* display, ::Window root, const char* hint) {
-    const std::vector<long> supported = longs(display, root, "_NET_SUPPORTED", XA_ATOM);
+    const std::vector<long> supported = readLongs(display, root, "_NET_SUPPORTED", XA_ATOM);
     const Atom atom = XInternAtom(display, hint, False);
     return std::find(supported.begin(), supported.end(), static_cast<long>(atom)) !=
            supported.end();
@@ -140,7 +119,7 @@ void setFixedSizeHints(Display* display, ::Window window, const ScreenRect& plac
 // the game's own window, which the toolkit maps as it creates it, a manager may still be writing
 // the frame of that first mapping. No manager, no frame.
 FrameExtents frameFor(Display* display, ::Window root, const ScreenRect& place) {
-    if (longs(display, root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty()) {
+    if (readLongs(display, root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty()) {
         return FrameExtents{};
     }
     const FrameExtents assumed{0, 0, kAssumedTitleBar, 0};
@@ -161,7 +140,7 @@ FrameExtents frameFor(Display* display, ::Window root, const ScreenRect& place) 
     FrameExtents frame = assumed;
     const auto deadline = std::chrono::steady_clock::now() + kFrameAnswerWait;
     for (;;) {
-        const std::vector<long> e = longs(display, standIn, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+        const std::vector<long> e = readLongs(display, standIn, "_NET_FRAME_EXTENTS", XA_CARDINAL);
         if (e.size() == 4) {
             frame = FrameExtents{static_cast<int>(e[0]), static_cast<int>(e[1]),
                                  static_cast<int>(e[2]), static_cast<int>(e[3])};
