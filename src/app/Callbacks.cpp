@@ -4,9 +4,17 @@
 #include "app/Mouse.h"
 #include "app/View.h"
 #include "app/Visibility.h"
+#include "desktop/DesktopWatch.h"
 #include "desktop/WindowLoss.h"
 
 #include <GL/freeglut.h>
+
+namespace {
+
+// Lives as long as the process.
+DesktopWatch* desktopWatch = nullptr;
+
+} // namespace
 
 void onReshape(int width, int height) {
     View::instance()->reshape(width, height);
@@ -18,7 +26,11 @@ void onDisplay() {
 
 void onIdle() {
     Game::instance();
-    glutPostRedisplay();
+    hearDesktop();
+    // The news may have been that the window is minimised.
+    if (windowSeen()) {
+        glutPostRedisplay();
+    }
 }
 
 void onMotion(int x, int y) {
@@ -54,4 +66,16 @@ void registerCallbacks() {
     glutSpecialUpFunc(onSpecialKey);
     glutWindowStatusFunc(onWindowStatus);
     endWithWindow();
+    desktopWatch = new DesktopWatch();
+    desktopWatch->watchCurrentWindow();
+}
+
+void hearDesktop() {
+    if (desktopWatch == nullptr) {
+        return;
+    }
+    const unsigned changes = desktopWatch->takeChanges();
+    if ((changes & DesktopWatch::kStateChanged) != 0) {
+        onManagerMinimised(desktopWatch->minimised());
+    }
 }

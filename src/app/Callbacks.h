@@ -12,6 +12,11 @@ void onKey(unsigned char key, int x, int y);
 void onSpecialKey(int key, int x, int y);
 
 // Registers every callback above with the toolkit, for the current window, with the window
-// status that paces the frames (Visibility.h), and has the process end with that window
-// (endWithWindow, WindowLoss.h).
+// status that paces the frames (Visibility.h); has the process end with that window
+// (endWithWindow, WindowLoss.h) and starts hearing what the desktop does around it, which the
+// toolkit does not report (DesktopWatch).
 void registerCallbacks();
+// Acts on the desktop's news since the last call; never waits. The idle callback calls it, so
+// news is heard within a frame while frames are drawn, and so does the check that runs while the
+// window manager keeps the window minimised (Visibility.h).
+void hearDesktop();

@@ -1,7 +1,8 @@
 #pragma once
 // Frames only while the player can see the window. Nothing the game draws shows while its window
-// is unmapped (minimised, on another workspace) or wholly covered, and nothing in play moves but
-// in frames: so then the game asks for no frames, the toolkit's loop sleeps until the desktop has
+// is unmapped (minimised, on another workspace), wholly covered, or minimised by a window manager
+// that keeps it mapped (a Wayland desktop's, through Xwayland), and nothing in play moves but in
+// frames: so then the game asks for no frames, the toolkit's loop sleeps until the desktop has
 // news for it, and play stands still. Shown again, frames resume at once; the first one measures
 // the whole pause and is clamped like any long frame.
 
@@ -10,3 +11,12 @@
 // uncover it. Also has the process end with a window that an unmap shows to be destroyed
 // (checkWindowStillThere, WindowLoss.h).
 void onWindowStatus(int status);
+
+// The window manager's word on whether the window is minimised (DesktopWatch::minimised), from
+// the desktop's news (hearDesktop, Callbacks.h). The toolkit hears nothing while a manager keeps
+// a minimised window mapped, so then the toolkit's wait is given a short timeout to hear the
+// desktop again, until the window is restored.
+void onManagerMinimised(bool minimised);
+
+// Whether the player can see the window, as far as the desktop has said.
+bool windowSeen();

@@ -2,6 +2,7 @@
 
 #include "desktop/XProperty.h"
 
+#include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -53,6 +54,10 @@ bool DesktopWatch::watch(_XDisplay* toolkitDisplay, unsigned long window) {
     }
     XFlush(display_);
     return true;
+}
+
+bool DesktopWatch::watchCurrentWindow() {
+    return watch(glXGetCurrentDisplay(), glXGetCurrentDrawable());
 }
 
 unsigned DesktopWatch::changeOf(const XEvent& event) const {

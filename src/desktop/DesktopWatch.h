@@ -33,6 +33,8 @@ class DesktopWatch {
     // Opens a connection to the server the toolkit's display talks to and starts watching the
     // window and the root window. False, and nothing watched, when the server cannot be reached.
     bool watch(_XDisplay* toolkitDisplay, unsigned long window);
+    // The same for the toolkit's current window: the drawable of the GL context it made current.
+    bool watchCurrentWindow();
     bool watching() const { return display_ != nullptr; }
     // Every kind of news that came since the last call, or kNoChange; never waits.
     unsigned takeChanges();
