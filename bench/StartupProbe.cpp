@@ -23,12 +23,14 @@
 //
 // --power measures what the game costs in each state of its window instead: the share of a
 // processor it takes (every thread; one processor busy is 100%) and the frames a second it draws,
-// each over SECONDS, on the title and the untouched play screen, minimised, and wholly covered by
-// another window, and how long it takes to draw again once shown. --manager starts a window
-// manager on the display first (it minimises and restores the window, as a task bar asks it to).
-// The frames are the buffer swaps that the frame probe counts inside the program (--preload
-// frame_probe.so); without it they are left out.
+// each over SECONDS, on the title and the untouched play screen, minimised, wholly covered by
+// another window, and minimised as a Wayland desktop does it through Xwayland (the window stays
+// mapped, and only its state says so), and how long it takes to draw again once shown. --manager
+// starts a window manager on the display first (it minimises and restores the window, as a task bar
+// asks it to). The frames are the buffer swaps that the frame probe counts inside the program
+// (--preload frame_probe.so); without it they are left out.
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -447,17 +449,17 @@ int reportStartup(Display* display, const Options& options) {
 // The power mode.
 
 // The states of the window that --power measures, in the order it puts the window in them.
-enum PowerState { kTitle, kPlay, kMinimised, kCovered, kStateCount };
+enum PowerState { kTitle, kPlay, kMinimised, kCovered, kMinimisedMapped, kStateCount };
 constexpr const char* kStateNames[kStateCount] = {"title, shown", "play, shown, untouched",
-                                                  "minimised", "covered"};
+                                                  "minimised", "covered", "minimised, kept mapped"};
 // Time for the program to take in a change of its window before a state is measured.
 constexpr auto kPowerSettle = std::chrono::seconds(2);
 
 struct PowerSample {
-    std::array<double, kStateCount> cpuPercent{-1.0, -1.0, -1.0, -1.0};
-    std::array<double, kStateCount> framesPerSecond{-1.0, -1.0, -1.0, -1.0};
+    std::array<double, kStateCount> cpuPercent{-1.0, -1.0, -1.0, -1.0, -1.0};
+    std::array<double, kStateCount> framesPerSecond{-1.0, -1.0, -1.0, -1.0, -1.0};
     // From asking for the window to be shown again until the program's next frame.
-    std::array<double, kStateCount> backMs{-1.0, -1.0, -1.0, -1.0};
+    std::array<double, kStateCount> backMs{-1.0, -1.0, -1.0, -1.0, -1.0};
 };
 
 // The file through which the frame probe inside a program reports its swaps: a count in shared
@@ -630,6 +632,39 @@ Window coverScreen(Display* display) {
     return cover;
 }
 
+// Says on the window that it is minimised, or no longer, as a Wayland desktop's manager does
+// through Xwayland while it keeps the window mapped (WM_STATE and _NET_WM_STATE_HIDDEN); other
+// states the window had stay as they were.
+void setMinimisedState(Display* display, Window window, bool minimised) {
+    const Atom wmState = atom(display, "WM_STATE");
+    const long state[] = {minimised ? IconicState : NormalState, None};
+    XChangeProperty(display, window, wmState, wmState, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(state), 2);
+    const Atom netState = atom(display, "_NET_WM_STATE");
+    const long hidden = static_cast<long>(atom(display, "_NET_WM_STATE_HIDDEN"));
+    std::vector<long> states;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, netState, 0, 64, False, XA_ATOM, &type, &format, &count,
+                           &after, &data) == Success &&
+        data != nullptr) {
+        const long* atoms = reinterpret_cast<const long*>(data);
+        states.assign(atoms, atoms + (format == 32 ? count : 0));
+        XFree(data);
+    }
+    states.erase(std::remove(states.begin(), states.end(), hidden), states.end());
+    if (minimised) {
+        states.push_back(hidden);
+    }
+    XChangeProperty(display, window, netState, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(states.data()),
+                    static_cast<int>(states.size()));
+    XFlush(display);
+}
+
 bool waitUntilHidden(Display* display, Window window) {
     const Clock::time_point deadline = Clock::now() + std::chrono::seconds(10);
     while (viewable(display, window)) {
@@ -692,6 +727,13 @@ PowerSample measurePower(Display* display, const Options& options, const Program
             XDestroyWindow(display, cover);
             XFlush(display);
         });
+        settle();
+
+        setMinimisedState(display, client, true);
+        settle();
+        measureState(pid, count, seconds, sample, kMinimisedMapped);
+        sample.backMs[kMinimisedMapped] =
+            timeBack(count, [&] { setMinimisedState(display, client, false); });
     }
     stop(display, pid);
     return sample;
