@@ -1,6 +1,7 @@
-// A game that cannot be seen does no work: minimised by the window manager or wholly covered by
-// another window, it draws nothing and leaves the processor all but alone, and shown again it
-// draws at once and takes the player's clicks as before.
+// A game that cannot be seen does no work: minimised by the window manager (unmapped, or kept
+// mapped as a Wayland desktop does it) or wholly covered by another window, it draws nothing and
+// leaves the processor all but alone, and shown again it draws at once and takes the player's
+// clicks as before.
 
 #include "Desktop.h"
 #include "Display.h"
@@ -33,8 +34,8 @@ std::string hexId(Window window) {
 
 class HiddenWindowTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        desktop_ = std::make_unique<Desktop>(WindowManager::Openbox);
+    void startGame(WindowManager manager) {
+        desktop_ = std::make_unique<Desktop>(manager);
         desktop_->display().moveRoot(1270, 1010);
         game_ = std::make_unique<GameProcess>(desktop_->gameOptions());
         window_ = waitForDrawnWindow(desktop_->display(), kWindowTimeout);
@@ -51,12 +52,15 @@ class HiddenWindowTest : public ::testing::Test {
         return (game_->processorSeconds() - before) / elapsed.count();
     }
 
-    // Once the game has taken in that it cannot be seen, it stays all but idle.
+    // Once the game has taken in that it cannot be seen, it stays all but idle and draws nothing:
+    // a window still mapped keeps the play screen as it was, no gem turned or faded.
     void expectIdleAgainst(double shownShare) {
         const double limit = shownShare * kUnseenShare;
         ASSERT_TRUE(waitUntil([&] { return processorShare(500ms) < limit; }, kChangeTimeout))
             << "the unseen game keeps working";
+        const Screenshot before = desktop_->display().capture(window_);
         EXPECT_LT(processorShare(3s), limit) << "shown it took " << shownShare;
+        EXPECT_EQ(desktop_->display().capture(window_).rgb, before.rgb) << "the unseen game drew";
     }
 
     // Shown again, the game draws and a click on a cell lands.
@@ -83,6 +87,7 @@ class HiddenWindowTest : public ::testing::Test {
 } // namespace
 
 TEST_F(HiddenWindowTest, MinimisedOrCoveredItIdlesAndShownAgainItPlaysOn) {
+    ASSERT_NO_FATAL_FAILURE(startGame(WindowManager::Openbox));
     XDisplay& display = desktop_->display();
     const double shown = processorShare(2s);
 
@@ -98,4 +103,16 @@ TEST_F(HiddenWindowTest, MinimisedOrCoveredItIdlesAndShownAgainItPlaysOn) {
     expectIdleAgainst(shown);
     display.destroy(cover);
     expectPlayingAgain(1, "Swapping 0 and 1");
+}
+
+// GNOME's manager under Xwayland minimises a window without unmapping it; with no manager here,
+// the test says so on the window as such a manager would.
+TEST_F(HiddenWindowTest, MinimisedButKeptMappedItIdlesAndRestoredItPlaysOn) {
+    ASSERT_NO_FATAL_FAILURE(startGame(WindowManager::None));
+    const double shown = processorShare(2s);
+    ASSERT_TRUE(desktop_->run("xprop", {"-id", hexId(window_), "-f", "_NET_WM_STATE", "32a", "-set",
+                                        "_NET_WM_STATE", "_NET_WM_STATE_HIDDEN"}));
+    expectIdleAgainst(shown);
+    ASSERT_TRUE(desktop_->run("xprop", {"-id", hexId(window_), "-remove", "_NET_WM_STATE"}));
+    expectPlayingAgain(0, "Set selection to 0");
 }
