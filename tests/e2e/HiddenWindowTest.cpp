@@ -92,17 +92,17 @@ TEST_F(HiddenWindowTest, MinimisedOrCoveredItIdlesAndShownAgainItPlaysOn) {
     const double shown = processorShare(2s);
 
     // Minimised as a task bar asks for it; the window manager unmaps the window.
-    ASSERT_TRUE(desktop_->run("xdotool", {"windowminimize", hexId(window_)}));
+    display.minimise(window_);
     ASSERT_TRUE(waitUntil([&] { return display.countWindows("Hexaglint") == 0; }, kChangeTimeout));
-    expectIdleAgainst(shown);
+    ASSERT_NO_FATAL_FAILURE(expectIdleAgainst(shown));
     ASSERT_TRUE(desktop_->run("wmctrl", {"-i", "-a", hexId(window_)}));
-    expectPlayingAgain(0, "Set selection to 0");
+    ASSERT_NO_FATAL_FAILURE(expectPlayingAgain(0, "Set selection to 0"));
 
     // Wholly covered by a window above it, which then goes.
     const Window cover = display.coverScreen();
-    expectIdleAgainst(shown);
+    ASSERT_NO_FATAL_FAILURE(expectIdleAgainst(shown));
     display.destroy(cover);
-    expectPlayingAgain(1, "Swapping 0 and 1");
+    ASSERT_NO_FATAL_FAILURE(expectPlayingAgain(1, "Swapping 0 and 1"));
 }
 
 // GNOME's manager under Xwayland minimises a window without unmapping it; with no manager here,
@@ -112,7 +112,7 @@ TEST_F(HiddenWindowTest, MinimisedButKeptMappedItIdlesAndRestoredItPlaysOn) {
     const double shown = processorShare(2s);
     ASSERT_TRUE(desktop_->run("xprop", {"-id", hexId(window_), "-f", "_NET_WM_STATE", "32a", "-set",
                                         "_NET_WM_STATE", "_NET_WM_STATE_HIDDEN"}));
-    expectIdleAgainst(shown);
+    ASSERT_NO_FATAL_FAILURE(expectIdleAgainst(shown));
     ASSERT_TRUE(desktop_->run("xprop", {"-id", hexId(window_), "-remove", "_NET_WM_STATE"}));
     expectPlayingAgain(0, "Set selection to 0");
 }

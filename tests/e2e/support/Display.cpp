@@ -352,6 +352,11 @@ void XDisplay::destroy(Window window) {
     sync();
 }
 
+void XDisplay::minimise(Window window) {
+    XIconifyWindow(display_, window, DefaultScreen(display_));
+    sync();
+}
+
 Window XDisplay::coverScreen() {
     const int screen = DefaultScreen(display_);
     XSetWindowAttributes attributes{};

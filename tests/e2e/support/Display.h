@@ -76,6 +76,8 @@ class XDisplay {
     void close(Window window);
     // Destroys the window from this connection, as xdotool windowclose does.
     void destroy(Window window);
+    // Asks the window manager to minimise the window, as a task bar does (ICCCM's WM_CHANGE_STATE).
+    void minimise(Window window);
     // Maps a window of this connection's own over the whole screen, above every other window,
     // which no window manager frames or moves; destroy() takes it away.
     Window coverScreen();
