@@ -3,9 +3,22 @@
 #include "app/Game.h"
 #include "app/Mouse.h"
 #include "app/View.h"
+#include "desktop/DesktopWatch.h"
+#include "desktop/WindowHints.h"
+#include "desktop/WindowKeeper.h"
 #include "desktop/WindowLoss.h"
 
 #include <GL/freeglut.h>
+
+#include <optional>
+
+namespace {
+
+// Both live as long as the process.
+DesktopWatch* desktopWatch = nullptr;
+WindowKeeper* windowKeeper = nullptr;
+
+} // namespace
 
 void onReshape(int width, int height) {
     View::instance()->reshape(width, height);
@@ -17,6 +30,7 @@ void onDisplay() {
 
 void onIdle() {
     Game::instance();
+    hearDesktop();
     glutPostRedisplay();
 }
 
@@ -51,5 +65,26 @@ void registerCallbacks() {
     glutKeyboardUpFunc(onKey);
     glutSpecialFunc(onSpecialKey);
     glutSpecialUpFunc(onSpecialKey);
-    endWithWindow();
+}
+
+void followDesktop(const WindowPlan& plan) {
+    desktopWatch = new DesktopWatch();
+    windowKeeper = new WindowKeeper();
+    if (desktopWatch->watchCurrentWindow()) {
+        windowKeeper->keep(desktopWatch->display(), desktopWatch->window(), plan.fullWidth,
+                           plan.fullHeight, plan.place);
+    }
+}
+
+void hearDesktop() {
+    if (desktopWatch == nullptr) {
+        return;
+    }
+    const unsigned changes = desktopWatch->takeChanges();
+    if ((changes & DesktopWatch::kWindowGone) != 0) {
+        endWithoutWindow();
+    }
+    if (const std::optional<PixelRect> place = windowKeeper->refit(changes)) {
+        View::instance()->setWindowSize(place->width, place->height);
+    }
 }

@@ -11,6 +11,15 @@ void onMouse(int button, int state, int x, int y);
 void onKey(unsigned char key, int x, int y);
 void onSpecialKey(int key, int x, int y);
 
-// Registers every callback above with the toolkit, for the current window, and has the process
-// end with that window (endWithWindow, WindowLoss.h).
+// Registers every callback above with the toolkit, for the current window.
 void registerCallbacks();
+
+struct WindowPlan;
+// From here on, follows what the desktop does around the current window, which the toolkit does
+// not report (DesktopWatch): the game ends with the window, and the window is kept whole on the
+// screen as the screen, the work area and its frame change (WindowKeeper), View learning each new
+// size. Call once the window is declared (declareFixedSizeWindow).
+void followDesktop(const WindowPlan& plan);
+// Acts on the desktop's news since the last call; never waits. The idle callback calls it, so
+// news is heard within a frame, the window unseen or not.
+void hearDesktop();

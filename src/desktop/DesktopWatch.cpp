@@ -2,6 +2,7 @@
 
 #include "desktop/XProperty.h"
 
+#include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -55,6 +56,10 @@ bool DesktopWatch::watch(_XDisplay* toolkitDisplay, unsigned long window) {
     return true;
 }
 
+bool DesktopWatch::watchCurrentWindow() {
+    return watch(glXGetCurrentDisplay(), glXGetCurrentDrawable());
+}
+
 unsigned DesktopWatch::changeOf(const XEvent& event) const {
     if (randrEventBase_ >= 0 && (event.type == randrEventBase_ + RRScreenChangeNotify ||
                                  event.type == randrEventBase_ + RRNotify)) {
@@ -71,8 +76,12 @@ unsigned DesktopWatch::changeOf(const XEvent& event) const {
         }
         return event.xproperty.atom == frameExtents_ ? kFrameChanged : kNoChange;
     case ReparentNotify:
-    case ConfigureNotify:
         return kFrameChanged;
+    case MapNotify:
+    case UnmapNotify:
+        return kStateChanged;
+    case ConfigureNotify:
+        return kMoved;
     case DestroyNotify:
         return kWindowGone;
     default:

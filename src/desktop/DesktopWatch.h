@@ -17,12 +17,15 @@ class DesktopWatch {
         kScreenChanged = 1u << 0,
         // _NET_WORKAREA or _NET_CURRENT_DESKTOP on the root window: a panel came, went or moved.
         kWorkAreaChanged = 1u << 1,
-        // WM_STATE or _NET_WM_STATE on the window: minimised, restored, maximised, ...
+        // WM_STATE or _NET_WM_STATE on the window: minimised, restored, maximised, ...; or the
+        // window mapped or unmapped.
         kStateChanged = 1u << 2,
-        // _NET_FRAME_EXTENTS on the window, the window reparented into a frame, or moved.
+        // _NET_FRAME_EXTENTS on the window, or the window reparented into a frame.
         kFrameChanged = 1u << 3,
         // The window was destroyed.
         kWindowGone = 1u << 4,
+        // The window moved or changed its size (a player dragging it, the manager placing it).
+        kMoved = 1u << 5,
     };
 
     DesktopWatch() = default;
@@ -33,6 +36,8 @@ class DesktopWatch {
     // Opens a connection to the server the toolkit's display talks to and starts watching the
     // window and the root window. False, and nothing watched, when the server cannot be reached.
     bool watch(_XDisplay* toolkitDisplay, unsigned long window);
+    // The same for the toolkit's current window: the drawable of the GL context it made current.
+    bool watchCurrentWindow();
     bool watching() const { return display_ != nullptr; }
     // Every kind of news that came since the last call, or kNoChange; never waits.
     unsigned takeChanges();
@@ -43,6 +48,7 @@ class DesktopWatch {
     int descriptor() const;
     // The watch's own connection, for reading what changed; null when not watching.
     _XDisplay* display() const { return display_; }
+    unsigned long window() const { return window_; }
 
   private:
     unsigned changeOf(const union _XEvent& event) const;

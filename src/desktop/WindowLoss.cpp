@@ -29,9 +29,7 @@ bool meansWindowGone(const XErrorEvent& error) {
 
 int onXError(Display* display, XErrorEvent* error) {
     if (meansWindowGone(*error)) {
-        // An error handler may not talk to the server, and exit's clean-up might: the window is
-        // gone and nothing is left to save, so the process ends at once.
-        std::_Exit(0);
+        endWithoutWindow();
     }
     return previousHandler != nullptr ? previousHandler(display, error) : 0;
 }
@@ -46,6 +44,12 @@ void onWindowStatus(int state) {
 }
 
 } // namespace
+
+void endWithoutWindow() {
+    // Called from an error handler too, which may not talk to the server, and exit's clean-up
+    // might: the window is gone and nothing is left to save, so the process ends at once.
+    std::_Exit(0);
+}
 
 void endWithWindow() {
     watchedDisplay = glXGetCurrentDisplay();

@@ -9,30 +9,25 @@ constexpr int kHeight = 768;
 
 } // namespace
 
-// Found by GoogleTest's comparisons through the argument type, so outside the unnamed namespace.
-static bool operator==(const ScreenRect& a, const ScreenRect& b) {
-    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
-}
-
 TEST(WindowPlacement, KeepsItsPlaceWhereItFitsMovesTheLeastWhereNotAndShrinksOnlyWhenItMust) {
     const FrameExtents titleBar{1, 1, 20, 1};
     // A 1280 x 1024 screen has room at (100, 100), frame and all.
     EXPECT_EQ(placeWindow({0, 0, 1280, 1024}, titleBar, kWidth, kHeight, 100, 100),
-              (ScreenRect{100, 100, kWidth, kHeight}));
+              (PixelRect{100, 100, kWidth, kHeight}));
     // Twice the size on a 2560 x 1600 screen: it fits, moved up just enough.
     EXPECT_EQ(placeWindow({0, 0, 2560, 1600}, {}, 2 * kWidth, 2 * kHeight, 100, 100),
-              (ScreenRect{100, 64, 2 * kWidth, 2 * kHeight}));
+              (PixelRect{100, 64, 2 * kWidth, 2 * kHeight}));
     // A second monitor to the right, under a top panel: the room's own corner bounds the move.
     EXPECT_EQ(placeWindow({1920, 32, 1280, 992}, titleBar, kWidth, kHeight, 100, 100),
-              (ScreenRect{1920, 100, kWidth, kHeight}));
+              (PixelRect{1920, 100, kWidth, kHeight}));
     // A 1366 x 768 laptop under a 32 px top panel and a 37 px title bar: the largest 4:3 window
     // that fits below both, at the panel's edge.
-    const ScreenRect laptop =
+    const PixelRect laptop =
         placeWindow({0, 32, 1366, 736}, {0, 0, 37, 0}, kWidth, kHeight, 100, 100);
-    EXPECT_EQ(laptop, (ScreenRect{100, 32, 932, 699}));
+    EXPECT_EQ(laptop, (PixelRect{100, 32, 932, 699}));
     // A room narrower than it is tall sets the width instead.
     EXPECT_EQ(placeWindow({0, 0, 800, 1280}, {}, kWidth, kHeight, 100, 100),
-              (ScreenRect{0, 100, 800, 600}));
+              (PixelRect{0, 100, 800, 600}));
 }
 
 TEST(WindowPlacement, TheDesktopScaleComesFromGdkScaleOrTheXftDpiResource) {
