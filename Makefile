@@ -41,7 +41,7 @@ deps:
 # tools that drive and inspect them, a sound server the tests start on their own, and dbus-launch,
 # which a game without a session bus must not set going. A player needs none of them, and a sound
 # server is never installed behind a player's back.
-TEST_PACKAGES := i3-wm openbox wmctrl x11-utils pulseaudio pulseaudio-utils dbus-x11
+TEST_PACKAGES := i3-wm openbox kwin-x11 kwin-style-breeze wmctrl x11-utils x11-xserver-utils pulseaudio pulseaudio-utils dbus-x11
 test-deps:
 	./tools/install-deps $(TEST_PACKAGES)
 

@@ -266,6 +266,53 @@ std::vector<unsigned long> XDisplay::cardinals(Window window, const char* proper
     return list;
 }
 
+Window XDisplay::firstWindow(const std::string& title) {
+    std::vector<Window> found;
+    findWindows(display_, DefaultRootWindow(display_), title, found);
+    return found.empty() ? 0 : found.front();
+}
+
+void XDisplay::setCardinals(Window window, const char* property, const std::vector<long>& values) {
+    XChangeProperty(display_, window, XInternAtom(display_, property, False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(values.data()),
+                    static_cast<int>(values.size()));
+    sync();
+}
+
+Window XDisplay::addPanel(int screenWidth, int screenHeight, int height) {
+    const Window panel = XCreateSimpleWindow(display_, root(), 0, screenHeight - height,
+                                             static_cast<unsigned>(screenWidth),
+                                             static_cast<unsigned>(height), 0, 0, 0x303030);
+    const long dock = static_cast<long>(XInternAtom(display_, "_NET_WM_WINDOW_TYPE_DOCK", False));
+    XChangeProperty(display_, panel, XInternAtom(display_, "_NET_WM_WINDOW_TYPE", False), XA_ATOM,
+                    32, PropModeReplace, reinterpret_cast<const unsigned char*>(&dock), 1);
+    // left, right, top, bottom, then the edges' start and end: the bottom one, all along.
+    setCardinals(panel, "_NET_WM_STRUT_PARTIAL",
+                 {0, 0, 0, height, 0, 0, 0, 0, 0, 0, 0, screenWidth - 1});
+    XMapWindow(display_, panel);
+    sync();
+    return panel;
+}
+
+void XDisplay::noteNewWindows() {
+    XSelectInput(display_, root(), SubstructureNotifyMask);
+    sync();
+}
+
+WindowGeometry XDisplay::createdSize(Window window) {
+    XEvent event;
+    while (XCheckTypedEvent(display_, CreateNotify, &event)) {
+        const XCreateWindowEvent& c = event.xcreatewindow;
+        created_.emplace_back(c.window, WindowGeometry{c.x, c.y, c.width, c.height});
+    }
+    for (const auto& [made, geometry] : created_) {
+        if (made == window) {
+            return geometry;
+        }
+    }
+    return WindowGeometry{};
+}
+
 Window XDisplay::waitForWindow(const std::string& title, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // An X window id (Xlib's Window), kept apart from Xlib's macros, which clash with GoogleTest.
@@ -46,6 +47,8 @@ class XDisplay {
     Window waitForWindow(const std::string& title, std::chrono::milliseconds timeout);
     // Titles of every mapped top-level window with this title (to count them).
     int countWindows(const std::string& title);
+    // A mapped window with this title as it is now, settled or not; 0 when there is none.
+    Window firstWindow(const std::string& title);
     WindowGeometry geometry(Window window);
     std::string title(Window window);
     // Waits until the window has kept its place and size for a few polls.
@@ -62,6 +65,15 @@ class XDisplay {
     std::vector<std::string> atomNames(Window window, const char* property);
     // The values of a window's CARDINAL list property (_NET_WM_ICON); empty when it has none.
     std::vector<unsigned long> cardinals(Window window, const char* property);
+    // Sets one, as a pager or window manager, a faulty one too, would.
+    void setCardinals(Window window, const char* property, const std::vector<long>& values);
+    // A dock along the screen's bottom edge that reserves its height (_NET_WM_STRUT_PARTIAL), as a
+    // panel does; destroy() takes it away.
+    Window addPanel(int screenWidth, int screenHeight, int height);
+    // From now on, notes every window made on the screen with the size it was made at, for
+    // createdSize: the size the game first asked for, before any change of mind.
+    void noteNewWindows();
+    WindowGeometry createdSize(Window window);
 
     // Pointer and buttons, through XTest, in window coordinates (may lie outside the window).
     void movePointer(Window window, int x, int y);
@@ -93,6 +105,7 @@ class XDisplay {
     Window settle(Window window, std::chrono::steady_clock::time_point deadline);
 
     _XDisplay* display_ = nullptr;
+    std::vector<std::pair<Window, WindowGeometry>> created_;
 };
 
 // A sleep between polls, and the pace of a stream of events.
