@@ -53,6 +53,7 @@ constexpr const char* kManagedSizes[] = {"_NET_WM_STATE_FULLSCREEN", "_NET_WM_ST
 void WindowKeeper::keep(_XDisplay* display, unsigned long window, int fullWidth, int fullHeight,
                         const PixelRect& hinted) {
     display_ = display;
+    firstLook_ = true;
     hinted_ = hinted;
     window_ = window;
     fullWidth_ = fullWidth;
@@ -108,7 +109,14 @@ std::optional<FrameExtents> WindowKeeper::currentFrame(const PixelRect& window,
 }
 
 std::optional<PixelRect> WindowKeeper::refit(unsigned changes) {
-    if (display_ == nullptr || (changes & kRoomOrFrameNews) == 0) {
+    // A manager may have framed the window before the watch began: the first call looks anyway.
+    if (firstLook_) {
+        firstLook_ = false;
+        changes |= kRoomOrFrameNews;
+    }
+    // While the manager has yet to carry out a request, its moves are its answer.
+    const unsigned news = asked_ ? kRoomOrFrameNews | DesktopWatch::kMoved : kRoomOrFrameNews;
+    if (display_ == nullptr || (changes & news) == 0) {
         return std::nullopt;
     }
     XWindowAttributes attributes{};
@@ -134,8 +142,10 @@ std::optional<PixelRect> WindowKeeper::refit(unsigned changes) {
     const PixelRect now{window.x - frame->left, window.y - frame->top, window.width, window.height};
     const int middleX = now.x + (frame->left + window.width + frame->right) / 2;
     const int middleY = now.y + (frame->top + window.height + frame->bottom) / 2;
+    // Until the manager has carried out a request, the window is meant to be where it was asked.
+    const PixelRect from = asked_.value_or(now);
     const PixelRect target = placeWindow(roomAt(display_, middleX, middleY), *frame, fullWidth_,
-                                         fullHeight_, now.x, now.y);
+                                         fullHeight_, from.x, from.y);
     // A manager may put the window back at an earlier size of its own accord (KWin does, when a
     // screen comes back), and then holds it to the size the hints say: those must say it too.
     const bool hinted = target.width == hinted_.width && target.height == hinted_.height;
@@ -144,9 +154,18 @@ std::optional<PixelRect> WindowKeeper::refit(unsigned changes) {
         return std::nullopt;
     }
     if (asked_ == target) {
+        // The size taken, the frame put elsewhere: the manager reads a requested place in a way
+        // of its own (i3 takes it for the window's top edge, not the frame's). It is asked once
+        // more, the place offset by the difference.
+        if (!corrected_ && now.width == target.width && now.height == target.height) {
+            corrected_ = true;
+            XMoveWindow(display_, window_, 2 * target.x - now.x, 2 * target.y - now.y);
+            XFlush(display_);
+        }
         return std::nullopt;
     }
     asked_ = target;
+    corrected_ = false;
     hinted_ = target;
     // The hints first: a manager holds a window to the size they give.
     setFixedSizeHints(display_, window_, target);

@@ -36,9 +36,12 @@ class WindowKeeper {
     unsigned long window_ = 0;
     int fullWidth_ = 0;
     int fullHeight_ = 0;
+    bool firstLook_ = false;
     // The size the window's hints hold it to.
     PixelRect hinted_;
     // What the manager was last asked for while the window is not there yet: a manager that keeps
     // another size is not asked again and again.
     std::optional<PixelRect> asked_;
+    // Whether the place asked for was offset once already, for a manager that put it elsewhere.
+    bool corrected_ = false;
 };

@@ -289,8 +289,18 @@ Window XDisplay::addPanel(int screenWidth, int screenHeight, int height) {
     // left, right, top, bottom, then the edges' start and end: the bottom one, all along.
     setCardinals(panel, "_NET_WM_STRUT_PARTIAL",
                  {0, 0, 0, height, 0, 0, 0, 0, 0, 0, 0, screenWidth - 1});
-    XMapWindow(display_, panel);
-    sync();
+    // A window manager that has only just named itself may drop a request it got meanwhile.
+    XWindowAttributes attributes{};
+    for (int attempt = 0; attempt < 10 && attributes.map_state != IsViewable; ++attempt) {
+        XMapWindow(display_, panel);
+        sync();
+        waitUntil(
+            [&] {
+                return XGetWindowAttributes(display_, panel, &attributes) &&
+                       attributes.map_state == IsViewable;
+            },
+            std::chrono::seconds(1));
+    }
     return panel;
 }
 
@@ -338,6 +348,23 @@ WindowGeometry XDisplay::geometry(Window window) {
     XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &g.x, &g.y, &child);
     g.width = attributes.width;
     g.height = attributes.height;
+    return g;
+}
+
+WindowGeometry XDisplay::frameGeometry(Window window) {
+    Window root = 0;
+    Window parent = window;
+    Window* children = nullptr;
+    unsigned count = 0;
+    while (parent != root && XQueryTree(display_, window, &root, &parent, &children, &count)) {
+        XFree(children);
+        window = parent != root ? parent : window;
+    }
+    WindowGeometry g;
+    unsigned width = 0, height = 0, border = 0, depth = 0;
+    XGetGeometry(display_, window, &root, &g.x, &g.y, &width, &height, &border, &depth);
+    g.width = static_cast<int>(width + 2 * border);
+    g.height = static_cast<int>(height + 2 * border);
     return g;
 }
 

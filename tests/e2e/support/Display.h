@@ -50,6 +50,9 @@ class XDisplay {
     // A mapped window with this title as it is now, settled or not; 0 when there is none.
     Window firstWindow(const std::string& title);
     WindowGeometry geometry(Window window);
+    // The window manager's frame round the window (the top-level window that holds it, borders
+    // included); the window's own geometry where nothing frames it.
+    WindowGeometry frameGeometry(Window window);
     std::string title(Window window);
     // Waits until the window has kept its place and size for a few polls.
     void waitUntilSettled(Window window, std::chrono::milliseconds timeout);
