@@ -10,8 +10,7 @@
 
 #include <vector>
 
-// The window carries every painted size up to kWindowIconLargestSize, each entry the picture in
-// its file, pixel for pixel as 0xAARRGGBB.
+// Every painted size up to the largest, each entry its file's picture as 0xAARRGGBB.
 TEST(WindowIcon, TheWindowCarriesEachSizeUpToTheLargestAsItsFileHoldsIt) {
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr) << "no X display";
@@ -20,27 +19,21 @@ TEST(WindowIcon, TheWindowCarriesEachSizeUpToTheLargestAsItsFileHoldsIt) {
     setWindowIcon(display, window);
     Atom type = 0;
     int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
+    unsigned long count = 0, after = 0;
+    unsigned long* icon = nullptr;
     XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_ICON", False), 0, 1 << 20,
-                       False, XA_CARDINAL, &type, &format, &count, &after, &data);
-    ASSERT_NE(data, nullptr);
-    const std::vector<unsigned long> icon(reinterpret_cast<unsigned long*>(data),
-                                          reinterpret_cast<unsigned long*>(data) + count);
-    XFree(data);
-    XCloseDisplay(display);
-
+                       False, XA_CARDINAL, &type, &format, &count, &after,
+                       reinterpret_cast<unsigned char**>(&icon));
+    ASSERT_NE(icon, nullptr);
     std::vector<unsigned long> sizes;
-    for (std::size_t at = 0; at + 2 <= icon.size(); at += 2 + icon[at] * icon[at + 1]) {
+    for (unsigned long at = 0; at + 2 <= count; at += 2 + icon[at] * icon[at + 1]) {
         const unsigned side = static_cast<unsigned>(icon[at]);
         sizes.push_back(side);
         PngImage image;
-        ASSERT_TRUE(decodePngFile(("./images/" + iconFileName(static_cast<int>(side))).c_str(),
-                                  side, true, image));
-        ASSERT_EQ(icon[at + 1], image.height);
-        ASSERT_LE(at + 2 + std::size_t{side} * side, icon.size());
-        for (std::size_t i = 0; i < std::size_t{side} * side; ++i) {
+        const std::string file = "./images/" + iconFileName(static_cast<int>(side));
+        ASSERT_TRUE(decodePngFile(file.c_str(), side, true, image) && image.height == side &&
+                    icon[at + 1] == side && at + 2 + side * side <= count);
+        for (unsigned i = 0; i < side * side; ++i) {
             const unsigned char* p = &image.pixels[i * image.channels];
             const unsigned long alpha = image.channels == 4 ? p[3] : 0xffu;
             // Xlib widens each 32-bit item it reads with its sign.
@@ -48,5 +41,7 @@ TEST(WindowIcon, TheWindowCarriesEachSizeUpToTheLargestAsItsFileHoldsIt) {
                 << side << " px, pixel " << i;
         }
     }
+    XFree(icon);
+    XCloseDisplay(display);
     EXPECT_EQ(sizes, (std::vector<unsigned long>{16, 32, 48, 64, 128}));
 }

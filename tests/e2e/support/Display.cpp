@@ -304,25 +304,6 @@ Window XDisplay::addPanel(int screenWidth, int screenHeight, int height) {
     return panel;
 }
 
-void XDisplay::noteNewWindows() {
-    XSelectInput(display_, root(), SubstructureNotifyMask);
-    sync();
-}
-
-WindowGeometry XDisplay::createdSize(Window window) {
-    XEvent event;
-    while (XCheckTypedEvent(display_, CreateNotify, &event)) {
-        const XCreateWindowEvent& c = event.xcreatewindow;
-        created_.emplace_back(c.window, WindowGeometry{c.x, c.y, c.width, c.height});
-    }
-    for (const auto& [made, geometry] : created_) {
-        if (made == window) {
-            return geometry;
-        }
-    }
-    return WindowGeometry{};
-}
-
 Window XDisplay::waitForWindow(const std::string& title, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 // An X window id (Xlib's Window), kept apart from Xlib's macros, which clash with GoogleTest.
@@ -73,10 +72,6 @@ class XDisplay {
     // A dock along the screen's bottom edge that reserves its height (_NET_WM_STRUT_PARTIAL), as a
     // panel does; destroy() takes it away.
     Window addPanel(int screenWidth, int screenHeight, int height);
-    // From now on, notes every window made on the screen with the size it was made at, for
-    // createdSize: the size the game first asked for, before any change of mind.
-    void noteNewWindows();
-    WindowGeometry createdSize(Window window);
 
     // Pointer and buttons, through XTest, in window coordinates (may lie outside the window).
     void movePointer(Window window, int x, int y);
@@ -108,7 +103,6 @@ class XDisplay {
     Window settle(Window window, std::chrono::steady_clock::time_point deadline);
 
     _XDisplay* display_ = nullptr;
-    std::vector<std::pair<Window, WindowGeometry>> created_;
 };
 
 // A sleep between polls, and the pace of a stream of events.
