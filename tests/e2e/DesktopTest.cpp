@@ -84,7 +84,7 @@ class DesktopTest : public ::testing::Test {
             },
             kWindowTimeout);
         window_ = waitForDrawnWindow(desktop_->display(), kWindowTimeout);
-        ASSERT_NE(window_, 0u);
+        ASSERT_NE(window_, 0u) << game_->standardError() << desktop_->logs();
     }
 
     // Whether the window's frame lies whole on a screen of this size.
