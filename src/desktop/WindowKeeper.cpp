@@ -12,11 +12,11 @@
 
 namespace {
 
-// The news after which the window's room or frame may differ. A move alone does not count: a
-// player who drags the window partly off the screen means it.
-constexpr unsigned kRoomOrFrameNews = DesktopWatch::kScreenChanged |
-                                      DesktopWatch::kWorkAreaChanged | DesktopWatch::kStateChanged |
-                                      DesktopWatch::kFrameChanged;
+// The news after which the window's room or frame may differ. A move alone does not count, nor
+// a change of state (focus, maximised, restored): a player who drags the window partly off the
+// screen means it.
+constexpr unsigned kRoomOrFrameNews =
+    DesktopWatch::kScreenChanged | DesktopWatch::kWorkAreaChanged | DesktopWatch::kFrameChanged;
 
 // The window's states in which the manager decides its size.
 constexpr const char* kManagedSizes[] = {"_NET_WM_STATE_FULLSCREEN", "_NET_WM_STATE_MAXIMIZED_VERT",
@@ -53,7 +53,8 @@ constexpr const char* kManagedSizes[] = {"_NET_WM_STATE_FULLSCREEN", "_NET_WM_ST
 void WindowKeeper::keep(_XDisplay* display, unsigned long window, int fullWidth, int fullHeight,
                         const PixelRect& hinted) {
     display_ = display;
-    firstLook_ = true;
+    firstCall_ = true;
+    lookDue_ = true;
     hinted_ = hinted;
     window_ = window;
     fullWidth_ = fullWidth;
@@ -109,16 +110,19 @@ std::optional<FrameExtents> WindowKeeper::currentFrame(const PixelRect& window,
 }
 
 std::optional<PixelRect> WindowKeeper::refit(unsigned changes) {
-    // A manager may have framed the window before the watch began: the first call looks anyway.
-    if (firstLook_) {
-        firstLook_ = false;
-        changes |= kRoomOrFrameNews;
-    }
-    // While the manager has yet to carry out a request, its moves are its answer.
-    const unsigned news = asked_ ? kRoomOrFrameNews | DesktopWatch::kMoved : kRoomOrFrameNews;
-    if (display_ == nullptr || (changes & news) == 0) {
+    // Until a look finds the window shown and framed, any news may be the manager taking it on
+    // (which it may have done before the watch began: the first call looks anyway) or giving it
+    // back (restored from minimised, from fullscreen). While the manager has yet to carry out a
+    // request, its moves are its answer.
+    const unsigned news = lookDue_ ? ~0u
+                          : asked_ ? kRoomOrFrameNews | DesktopWatch::kMoved
+                                   : kRoomOrFrameNews;
+    if (display_ == nullptr || ((changes & news) == 0 && !firstCall_)) {
         return std::nullopt;
     }
+    firstCall_ = false;
+    // A window not shown now, or sized by the manager, is looked at again after the next news.
+    lookDue_ = true;
     XWindowAttributes attributes{};
     ::Window child = None;
     PixelRect window;
@@ -137,6 +141,7 @@ std::optional<PixelRect> WindowKeeper::refit(unsigned changes) {
     if (!frame) {
         return std::nullopt;
     }
+    lookDue_ = false;
 
     // Where the frame's corner is, and the room of the monitor that shows the frame's middle.
     const PixelRect now{window.x - frame->left, window.y - frame->top, window.width, window.height};

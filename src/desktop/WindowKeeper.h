@@ -23,7 +23,7 @@ class WindowKeeper {
     // manager for it and returns it: the size the window is to be kept at from now on. Only news
     // that can change the room or the frame leads to a look, and a look never waits for the
     // manager. A window that is not shown, or whose size the manager holds (fullscreen,
-    // maximised), is left to the manager.
+    // maximised), is left to the manager until it is given back.
     std::optional<PixelRect> refit(unsigned changes);
 
   private:
@@ -36,7 +36,10 @@ class WindowKeeper {
     unsigned long window_ = 0;
     int fullWidth_ = 0;
     int fullHeight_ = 0;
-    bool firstLook_ = false;
+    // Whether the next call is the first, and whether the last look did not find the window
+    // shown, framed and sized by the game.
+    bool firstCall_ = false;
+    bool lookDue_ = false;
     // The size the window's hints hold it to.
     PixelRect hinted_;
     // What the manager was last asked for while the window is not there yet: a manager that keeps
