@@ -230,7 +230,7 @@ if [ "$mode" = deb ]; then
         fi
     done
     for library in libpng16 libfreetype libglut libGLU libSDL2_mixer; do
-        readelf -dW "$program" | grep -q "(NEEDED).*\[$library\." ||
+        readelf -dW "$program" | grep -q "(NEEDED).*\[$library[-.]" ||
             fail "the program does not load $library"
     done
     if echo "$depends" | grep -q 'libasan\|libubsan'; then
