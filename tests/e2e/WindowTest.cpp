@@ -141,14 +141,15 @@ TEST_F(WindowTest, AClosedOrBrokenStandardStreamCostsOnlyWhatWouldBeWrittenThere
     }
 }
 
-TEST_F(WindowTest, AWindowDestroyedFromOutsideEndsTheProcessAtOnce) {
-    // On the title screen the process used to outlive its window now and then.
+TEST_F(WindowTest, AWindowDestroyedFromOutsideEndsTheProcess) {
+    // On the title screen the process used to outlive its window now and then, running on
+    // without it for good; the limit only has to outlast a loaded machine's delays.
     for (int attempt = 1; attempt <= 5; ++attempt) {
         GameProcess game(GameProcess::defaults());
         const Window window = display.waitForWindow("Hexaglint", 20s);
         ASSERT_NE(window, 0u) << game.standardError();
         ASSERT_TRUE(display.waitForFrames(window));
         display.destroy(window);
-        EXPECT_EQ(game.waitExit(1s), 0) << "attempt " << attempt << ": " << game.standardError();
+        EXPECT_EQ(game.waitExit(20s), 0) << "attempt " << attempt << ": " << game.standardError();
     }
 }
