@@ -11,16 +11,21 @@ SAN_ENV    := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
               LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
               UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: run test test-sanitize build build-sanitize deps test-deps bench bench-startup fuzz format \
-        assets clean
+.PHONY: run test test-sanitize build build-all build-sanitize deps test-deps bench bench-startup \
+        fuzz format assets clean
 
-run: build
+# Playing builds the game alone; the tests and benchmarks in the same folder are configured in
+# only once their libraries are installed (make test turns them on), and built only by the
+# targets that use them.
+run: deps
+	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS)
+	cmake --build $(RELEASE) -j $(JOBS) --target hexaglint
 	cd data && ../$(RELEASE)/hexaglint
 
-test: build test-deps
+test: build-all
 	cd $(RELEASE) && $(XVFB) ctest --output-on-failure -j $(JOBS)
 
-test-sanitize: build-sanitize test-deps
+test-sanitize: build-sanitize
 	cd $(SANITIZE) && $(SAN_ENV) $(XVFB) ctest --output-on-failure -j $(JOBS)
 
 # A long random session against the real game, over ten minutes a build: one game on the Release
@@ -28,35 +33,39 @@ test-sanitize: build-sanitize test-deps
 # purpose), then game after game on the sanitizer build.
 SOAK_SECONDS ?= 630
 .PHONY: soak
-soak: build build-sanitize
+soak: build-all build-sanitize
 	cd $(RELEASE) && HEXAGLINT_SOAK_SECONDS=$(SOAK_SECONDS) HEXAGLINT_SOAK_ONE_GAME=1 \
 	    $(XVFB) tests/e2e_tests --gtest_filter='SoakTest.*'
 	cd $(SANITIZE) && $(SAN_ENV) HEXAGLINT_SOAK_SECONDS=$(SOAK_SECONDS) \
 	    $(XVFB) tests/e2e_tests --gtest_filter='SoakTest.*'
 
+# tools/install-deps names the packages of each role: with no option, what building and playing
+# need; the options add packaging, the test and benchmark toolchain, and clang for the fuzzers.
 deps:
 	./tools/install-deps
 
-# Only the tests need these: the window managers the end-to-end tests place the game under, the
-# tools that drive and inspect them, a sound server the tests start on their own, and dbus-launch,
-# which a game without a session bus must not set going. A player needs none of them, and a sound
-# server is never installed behind a player's back.
-TEST_PACKAGES := i3-wm openbox wmctrl x11-utils pulseaudio pulseaudio-utils dbus-x11
 test-deps:
-	./tools/install-deps $(TEST_PACKAGES)
+	./tools/install-deps --test
 
 build: deps
 	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS)
 	cmake --build $(RELEASE) -j $(JOBS)
 
-build-sanitize: deps
+# The Release build with its tests and benchmarks, whatever an earlier `make run` configured.
+build-all: test-deps
+	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DHEXAGLINT_TESTS=ON -DHEXAGLINT_BENCH=ON \
+	    $(CMAKE_ARGS)
+	cmake --build $(RELEASE) -j $(JOBS)
+
+build-sanitize: test-deps
 	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHEXAGLINT_SANITIZE=ON \
-	    -DHEXAGLINT_BENCH=OFF $(CMAKE_ARGS)
+	    -DHEXAGLINT_TESTS=ON -DHEXAGLINT_BENCH=OFF $(CMAKE_ARGS)
 	cmake --build $(SANITIZE) -j $(JOBS)
 
 # libFuzzer binaries for the PNG decoder and the glyph rasteriser (clang only), each run briefly
 # from its seed corpus. Long runs: build/fuzz/fuzz/png_fuzzer -help=1.
-fuzz: deps
+fuzz:
+	./tools/install-deps --fuzz
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHEXAGLINT_FUZZ=ON \
 	    -DHEXAGLINT_TESTS=OFF -DHEXAGLINT_BENCH=OFF $(CMAKE_ARGS)
 	cmake --build $(FUZZ) -j $(JOBS) --target fuzzers
@@ -65,9 +74,10 @@ fuzz: deps
 # The Debian package of the Release build, written next to it: build/release/hexaglint_*.deb.
 .PHONY: package
 package: build
+	./tools/install-deps --package
 	cd $(RELEASE) && cpack -G DEB
 
-bench: build
+bench: build-all
 	cd data && $(XVFB) ../$(RELEASE)/bench/benchmarks
 
 # Start-up to the first frame and memory on the play screen, the game against a bare window that
@@ -76,20 +86,20 @@ bench: build
 # missing one.
 BENCH_AUDIO ?= dummy
 BENCH_ENV   := $(if $(BENCH_AUDIO),SDL_AUDIODRIVER=$(BENCH_AUDIO))
-bench-startup: build
+bench-startup: build-all
 	cd data && $(BENCH_ENV) $(XVFB) ../$(RELEASE)/bench/startup_probe --runs 21 --clicks 2 \
 	    --settle 3 ../$(RELEASE)/bench/bare_window ../$(RELEASE)/hexaglint
 
 # The game's own frames, title and play screen, as the frame probe sees them inside the game.
 .PHONY: bench-frames
-bench-frames: build
+bench-frames: build-all
 	cd data && $(BENCH_ENV) $(XVFB) ../$(RELEASE)/bench/startup_probe --runs 1 --clicks 2 \
 	    --settle 6 --preload ../$(RELEASE)/bench/frame_probe.so ../$(RELEASE)/hexaglint
 
 # What the game takes from the processor and how many frames it draws on the title and the play
 # screen, minimised and covered, under Openbox (docs/performance.md): 12 seconds a state.
 .PHONY: bench-power
-bench-power: build test-deps
+bench-power: build-all
 	cd data && $(BENCH_ENV) $(XVFB) ../$(RELEASE)/bench/startup_probe --power 12 --runs 3 \
 	    --manager openbox --preload ../$(RELEASE)/bench/frame_probe.so ../$(RELEASE)/hexaglint
 

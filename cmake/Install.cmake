@@ -47,7 +47,10 @@ hexaglint_launch_path(HEXAGLINT_LAUNCH_BINARY ${HEXAGLINT_INSTALL_PKGLIBDIR}/hex
 configure_file(${packaging}/hexaglint.in ${generated}/hexaglint @ONLY)
 install(PROGRAMS ${generated}/hexaglint DESTINATION ${HEXAGLINT_INSTALL_GAMESDIR})
 
-install(FILES ${packaging}/${HEXAGLINT_APP_ID}.desktop
+# The desktop entry names the game, its icon and the window class by which the desktop matches the
+# running window to the entry, all from the build's one name and id (CMakeLists.txt).
+configure_file(${packaging}/hexaglint.desktop.in ${generated}/${HEXAGLINT_APP_ID}.desktop @ONLY)
+install(FILES ${generated}/${HEXAGLINT_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${packaging}/${HEXAGLINT_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

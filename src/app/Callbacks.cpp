@@ -5,14 +5,19 @@
 #include "app/View.h"
 #include "app/Visibility.h"
 #include "desktop/DesktopWatch.h"
+#include "desktop/WindowHints.h"
+#include "desktop/WindowKeeper.h"
 #include "desktop/WindowLoss.h"
 
 #include <GL/freeglut.h>
 
+#include <optional>
+
 namespace {
 
-// Lives as long as the process.
+// Both live as long as the process.
 DesktopWatch* desktopWatch = nullptr;
+WindowKeeper* windowKeeper = nullptr;
 
 } // namespace
 
@@ -65,9 +70,15 @@ void registerCallbacks() {
     glutSpecialFunc(onSpecialKey);
     glutSpecialUpFunc(onSpecialKey);
     glutWindowStatusFunc(onWindowStatus);
-    endWithWindow();
+}
+
+void followDesktop(const WindowPlan& plan) {
     desktopWatch = new DesktopWatch();
-    desktopWatch->watchCurrentWindow();
+    windowKeeper = new WindowKeeper();
+    if (desktopWatch->watchCurrentWindow()) {
+        windowKeeper->keep(desktopWatch->display(), desktopWatch->window(), plan.fullWidth,
+                           plan.fullHeight, plan.place);
+    }
 }
 
 void hearDesktop() {
@@ -75,6 +86,12 @@ void hearDesktop() {
         return;
     }
     const unsigned changes = desktopWatch->takeChanges();
+    if ((changes & DesktopWatch::kWindowGone) != 0) {
+        endWithoutWindow();
+    }
+    if (const std::optional<PixelRect> place = windowKeeper->refit(changes)) {
+        View::instance()->setWindowSize(place->width, place->height);
+    }
     if ((changes & DesktopWatch::kStateChanged) != 0) {
         onManagerMinimised(desktopWatch->minimised());
     }

@@ -21,7 +21,7 @@ void Mouse::track(double x, double y) {
     const View* view = View::instance();
     // Window pixels to picture pixels: a window manager may keep the window at another size, and
     // the picture is then scaled and centred in it. At 1024 x 768 this changes nothing.
-    const View::Rect& picture = view->picture();
+    const PixelRect& picture = view->picture();
     x = (x - picture.x) * view->width() / picture.width;
     y = (y - picture.y) * view->height() / picture.height;
     // A drag that leaves the picture reports positions outside it.

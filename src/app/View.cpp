@@ -25,23 +25,6 @@ View* View::instance() {
     return view;
 }
 
-View::Rect View::fit(int windowWidth, int windowHeight) {
-    // Whichever side runs out first sets the scale; the other gets bars, shared equally.
-    Rect rect;
-    if (static_cast<long>(windowWidth) * kHeight <= static_cast<long>(windowHeight) * kWidth) {
-        rect.width = windowWidth;
-        rect.height =
-            static_cast<int>(std::lround(static_cast<double>(windowWidth) * kHeight / kWidth));
-    } else {
-        rect.height = windowHeight;
-        rect.width =
-            static_cast<int>(std::lround(static_cast<double>(windowHeight) * kWidth / kHeight));
-    }
-    rect.x = (windowWidth - rect.width) / 2;
-    rect.y = (windowHeight - rect.height) / 2;
-    return rect;
-}
-
 void View::setWindowSize(int width, int height) {
     windowWidth_ = width;
     windowHeight_ = height;
@@ -59,7 +42,7 @@ void View::reshape(int w, int h) {
     }
     width_ = kWidth;
     height_ = kHeight;
-    picture_ = fit(w, h);
+    picture_ = fitShape(PixelRect{0, 0, w, h}, kWidth, kHeight);
     fillsWindow_ = picture_.width == w && picture_.height == h;
     // GL counts viewport rows from the bottom of the window.
     viewport_ = picture_;

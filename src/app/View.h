@@ -5,21 +5,15 @@
 // window manager) shows it scaled to fit, centred, its shape kept, with black bars beside it.
 
 #include "board/BoardPlane.h"
+#include "desktop/WindowPlacement.h"
 
 class View {
   public:
-    // Where the picture lies in the window: window pixels, origin at the top left.
-    struct Rect {
-        int x = 0;
-        int y = 0;
-        int width = 0;
-        int height = 0;
-    };
-
     static View* instance();
 
-    // The size the window is kept at: the picture's own on most screens. Set once, before the
-    // window is first shown.
+    // The size the window is kept at: the picture's own on most screens. Set before the window is
+    // first shown, and again whenever the desktop's room for it changes; the window takes it at
+    // its next reshape, and until then the picture is fitted to the size the window has.
     void setWindowSize(int width, int height);
     int windowWidth() const { return windowWidth_; }
     int windowHeight() const { return windowHeight_; }
@@ -40,8 +34,9 @@ class View {
     // The picture's own size, which the board plane is laid out for; always 1024 x 768.
     int width() const { return width_; }
     int height() const { return height_; }
-    // The picture's place in the window: the whole window when it has the picture's shape.
-    const Rect& picture() const { return picture_; }
+    // The picture's place in the window, in window pixels from its top left: the whole window
+    // when it has the picture's shape.
+    const PixelRect& picture() const { return picture_; }
     bool fillsWindow() const { return fillsWindow_; }
     // Half the height of the visible board plane, in board units.
     double halfExtent() const;
@@ -53,8 +48,6 @@ class View {
 
   private:
     View() = default;
-    // The largest 4:3 rectangle centred in a window of this size.
-    static Rect fit(int windowWidth, int windowHeight);
     void setCamera();
 
     // The size is known before the first reshape so pointer conversion is always defined.
@@ -62,9 +55,9 @@ class View {
     int height_ = kHeight;
     int windowWidth_ = kWidth;
     int windowHeight_ = kHeight;
-    Rect picture_{0, 0, kWidth, kHeight};
+    PixelRect picture_{0, 0, kWidth, kHeight};
     // The picture's place as GL counts it, rows from the bottom of the window.
-    Rect viewport_{0, 0, kWidth, kHeight};
+    PixelRect viewport_{0, 0, kWidth, kHeight};
     bool fillsWindow_ = true;
     double fieldOfView_ = 90.0;
     // Centred on the plane's rectangle, and as far from it as its half height: a 90 degree field

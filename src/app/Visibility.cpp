@@ -13,29 +13,29 @@ bool uncovered = true;
 // What the window manager last said.
 bool minimisedByManager = false;
 
-// How often the desktop is heard while the manager keeps the window minimised but mapped. Four
-// wake-ups a second cost next to nothing (docs/performance.md), and the window draws again
-// within a quarter of a second of being restored.
-constexpr unsigned kManagerCheckMs = 250;
-// Whether such a check is waiting in the toolkit's timers; the toolkit cannot take one back, so
-// one that comes when no longer needed just ends.
-bool checkPending = false;
+// How often the desktop is heard while the window cannot be seen: a manager that keeps a
+// minimised window mapped tells only the desktop's connection when it restores it, not the
+// toolkit's, and the desktop's other news (the window destroyed, above all) must not wait for the
+// window to show. Four wake-ups a second cost next to nothing (docs/performance.md), and a window
+// restored so draws again within a quarter of a second.
+constexpr unsigned kUnseenHearingMs = 250;
+// Whether such a hearing is waiting in the toolkit's timers; the toolkit cannot take one back, so
+// one that comes when the window shows again just ends.
+bool hearingPending = false;
 
-void hearManager(int unused);
+void hearWhileUnseen(int unused);
 
-// Nothing comes on the toolkit's connection while the manager keeps the window minimised but
-// mapped, so the toolkit's wait is then given a timeout after which the desktop is heard again.
-void keepHearingManager() {
-    if (uncovered && minimisedByManager && !checkPending) {
-        checkPending = true;
-        glutTimerFunc(kManagerCheckMs, hearManager, 0);
+void keepHearingDesktop() {
+    if (!windowSeen() && !hearingPending) {
+        hearingPending = true;
+        glutTimerFunc(kUnseenHearingMs, hearWhileUnseen, 0);
     }
 }
 
-void hearManager(int /*unused*/) {
-    checkPending = false;
+void hearWhileUnseen(int /*unused*/) {
+    hearingPending = false;
     hearDesktop();
-    keepHearingManager();
+    keepHearingDesktop();
 }
 
 // Frames follow each other through the idle callback, which asks for the next one; without it
@@ -48,7 +48,7 @@ void paceFrames(bool wasSeen) {
             glutPostRedisplay();
         }
     }
-    keepHearingManager();
+    keepHearingDesktop();
 }
 
 } // namespace

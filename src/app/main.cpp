@@ -5,6 +5,7 @@
 #include "app/Game.h"
 #include "app/View.h"
 #include "desktop/WindowHints.h"
+#include "desktop/WindowLoss.h"
 
 #include <GL/freeglut.h>
 
@@ -22,13 +23,16 @@ constexpr int kWindowY = 100;
 int main(int argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
-    const ScreenRect window = planWindow(kWindowX, kWindowY, View::kWidth, View::kHeight);
-    glutInitWindowSize(window.width, window.height);
+    const WindowPlan plan = planWindow(kWindowX, kWindowY, View::kWidth, View::kHeight);
+    glutInitWindowSize(plan.place.width, plan.place.height);
     glutCreateWindow(HEXAGLINT_APP_NAME);
+    // Another program may destroy the window at any moment from now on, start-up included.
+    endWithWindow();
     // Placed here rather than through the toolkit, whose move comes only once its loop runs and
     // would shift a window that a window manager has already framed.
-    declareFixedSizeWindow(window);
-    View::instance()->setWindowSize(window.width, window.height);
+    declareFixedSizeWindow(plan.place);
+    View::instance()->setWindowSize(plan.place.width, plan.place.height);
+    followDesktop(plan);
     registerCallbacks();
     try {
         Game::instance()->init();

@@ -15,6 +15,9 @@ constexpr int kEffectGroup = 1;
 constexpr int kStereo = 2;
 // Bytes of mixing per callback: small enough for prompt effects, large enough not to starve.
 constexpr int kChunkSize = 2048;
+// SDL 3's hint for the icon that the sound server shows beside the game's stream; SDL 2's
+// headers do not define it.
+constexpr const char* kAudioIconHint = "SDL_AUDIO_DEVICE_APP_ICON_NAME";
 
 // A sound file for SDL to read, or null when openDataFile refuses it (then it counts as missing).
 SDL_RWops* openSoundFile(const char* path) {
@@ -36,7 +39,11 @@ SDL_RWops* openSoundFile(const char* path) {
 void nameTheStream() {
     // Both drivers take the application's name from this hint.
     SDL_SetHint(SDL_HINT_APP_NAME, HEXAGLINT_APP_NAME);
-    // SDL sends no icon. PulseAudio's client library adds each PULSE_PROP_<key> variable to what
+    // SDL 3, which plays SDL 2's part on newer systems (sdl2-compat), names the icon itself from
+    // this hint, over the variables below, falling back on a generic games icon. SDL 2 has no
+    // such hint and ignores it.
+    SDL_SetHint(kAudioIconHint, HEXAGLINT_APP_ID);
+    // SDL 2 sends no icon. PulseAudio's client library adds each PULSE_PROP_<key> variable to what
     // it tells the server about the program, before the list in PULSE_PROP, which would lose to
     // it; PipeWire's adds the list in PIPEWIRE_PROPS to every stream, with the key spelt its way.
     const char* pulseProperties = std::getenv("PULSE_PROP");

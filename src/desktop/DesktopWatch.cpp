@@ -76,8 +76,12 @@ unsigned DesktopWatch::changeOf(const XEvent& event) const {
         }
         return event.xproperty.atom == frameExtents_ ? kFrameChanged : kNoChange;
     case ReparentNotify:
-    case ConfigureNotify:
         return kFrameChanged;
+    case MapNotify:
+    case UnmapNotify:
+        return kStateChanged;
+    case ConfigureNotify:
+        return kMoved;
     case DestroyNotify:
         return kWindowGone;
     default:

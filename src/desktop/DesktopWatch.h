@@ -17,12 +17,15 @@ class DesktopWatch {
         kScreenChanged = 1u << 0,
         // _NET_WORKAREA or _NET_CURRENT_DESKTOP on the root window: a panel came, went or moved.
         kWorkAreaChanged = 1u << 1,
-        // WM_STATE or _NET_WM_STATE on the window: minimised, restored, maximised, ...
+        // WM_STATE or _NET_WM_STATE on the window: minimised, restored, maximised, ...; or the
+        // window mapped or unmapped.
         kStateChanged = 1u << 2,
-        // _NET_FRAME_EXTENTS on the window, the window reparented into a frame, or moved.
+        // _NET_FRAME_EXTENTS on the window, or the window reparented into a frame.
         kFrameChanged = 1u << 3,
         // The window was destroyed.
         kWindowGone = 1u << 4,
+        // The window moved or changed its size (a player dragging it, the manager placing it).
+        kMoved = 1u << 5,
     };
 
     DesktopWatch() = default;
@@ -45,6 +48,7 @@ class DesktopWatch {
     int descriptor() const;
     // The watch's own connection, for reading what changed; null when not watching.
     _XDisplay* display() const { return display_; }
+    unsigned long window() const { return window_; }
 
   private:
     unsigned changeOf(const union _XEvent& event) const;

@@ -1,24 +1,24 @@
 #include "desktop/WindowHints.h"
 
 #include "desktop/WindowIcon.h"
+#include "desktop/XDesktop.h"
 #include "desktop/XProperty.h"
 
 #include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/Xrandr.h>
+#include <poll.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <thread>
-#include <vector>
+#include <cstring>
+#include <optional>
 
 namespace {
 
 // The desktop entry names the same class (StartupWMClass), so the desktop can match the running
-// window to its launcher and icon.
+// window to its launcher and icon; both take it from the build's one name.
 char kInstanceName[] = "hexaglint";
 char kClassName[] = HEXAGLINT_APP_NAME;
 
@@ -27,108 +27,47 @@ constexpr int kAssumedTitleBar = 32;
 // Window managers answer a frame request within milliseconds; a start-up waits no longer than
 // this for one that never does.
 constexpr auto kFrameAnswerWait = std::chrono::milliseconds(300);
-constexpr auto kFramePoll = std::chrono::milliseconds(2);
-// RandR reports monitors from this version on.
-constexpr int kMonitorsMajor = 1;
-constexpr int kMonitorsMinor = 5;
 
-ScreenRect intersection(const ScreenRect& a, const ScreenRect& b) {
-    const int left = std::max(a.x, b.x);
-    const int top = std::max(a.y, b.y);
-    const int right = std::min(a.x + a.width, b.x + b.width);
-    const int bottom = std::min(a.y + a.height, b.y + b.height);
-    if (right <= left || bottom <= top) {
-        return a;
-    }
-    return ScreenRect{left, top, right - left, bottom - top};
-}
-
-// The monitor that shows the point, or the screen where the server reports no monitors.
-ScreenRect monitorAt(Display* display, ::Window root, int x, int y) {
-    const int screen = DefaultScreen(display);
-    ScreenRect room{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
-    int eventBase = 0;
-    int errorBase = 0;
-    int major = 0;
-    int minor = 0;
-    if (!XRRQueryExtension(display, &eventBase, &errorBase) ||
-        !XRRQueryVersion(display, &major, &minor) ||
-        (major == kMonitorsMajor && minor < kMonitorsMinor) || major < kMonitorsMajor) {
-        return room;
-    }
-    int count = 0;
-    XRRMonitorInfo* monitors = XRRGetMonitors(display, root, True, &count);
-    for (int i = 0; i < count; ++i) {
-        const XRRMonitorInfo& m = monitors[i];
-        const ScreenRect monitor{m.x, m.y, m.width, m.height};
-        const bool holds = x >= m.x && x < m.x + m.width && y >= m.y && y < m.y + m.height;
-        if (holds || i == 0) {
-            room = monitor;
+// Waits for the manager to write its answer on the stand-in window, as the property's change
+// event, until the deadline; an answer no window on this screen could have counts as none.
+std::optional<FrameExtents> awaitFrameAnswer(Display* display, ::Window standIn,
+                                             const PixelRect& screen) {
+    const Atom extents = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
+    const auto deadline = std::chrono::steady_clock::now() + kFrameAnswerWait;
+    for (;;) {
+        XEvent event;
+        while (XCheckTypedWindowEvent(display, standIn, PropertyNotify, &event)) {
+            if (event.xproperty.atom == extents && event.xproperty.state == PropertyNewValue) {
+                return frameFromExtents(readLongs(display, standIn, extents, XA_CARDINAL), screen);
+            }
         }
-        if (holds) {
-            break;
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return std::nullopt;
         }
+        pollfd readable{ConnectionNumber(display), POLLIN, 0};
+        poll(&readable, 1, static_cast<int>(left.count()));
     }
-    if (monitors != nullptr) {
-        XRRFreeMonitors(monitors);
-    }
-    return room;
-}
-
-// The part of the monitor that panels and docks leave to windows, where the manager says.
-ScreenRect roomAt(Display* display, ::Window root, int x, int y) {
-    const ScreenRect monitor = monitorAt(display, root, x, y);
-    const std::vector<long> areas = readLongs(display, root, "_NET_WORKAREA", XA_CARDINAL);
-    const std::vector<long> current = readLongs(display, root, "_NET_CURRENT_DESKTOP", XA_CARDINAL);
-    const std::size_t desktop = current.empty() ? 0 : static_cast<std::size_t>(current[0]);
-    if (areas.size() < 4 * (desktop + 1)) {
-        return monitor;
-    }
-    const long* area = &areas[4 * desktop];
-    return intersection(monitor, ScreenRect{static_cast<int>(area[0]), static_cast<int>(area[1]),
-                                            static_cast<int>(area[2]), static_cast<int>(area[3])});
-}
-
-bool supports(Display* display, ::Window root, const char* hint) {
-    const std::vector<long> supported = readLongs(display, root, "_NET_SUPPORTED", XA_ATOM);
-    const Atom atom = XInternAtom(display, hint, False);
-    return std::find(supported.begin(), supported.end(), static_cast<long>(atom)) !=
-           supported.end();
-}
-
-// Sets the hints a window of one size gives: position, size, and minimum = maximum = that size.
-void setFixedSizeHints(Display* display, ::Window window, const ScreenRect& place) {
-    // Every field is ours: reading the toolkit's hints back would wait on the server.
-    XSizeHints* hints = XAllocSizeHints();
-    if (hints == nullptr) {
-        return;
-    }
-    hints->flags = PPosition | PSize | PMinSize | PMaxSize;
-    hints->x = place.x;
-    hints->y = place.y;
-    hints->width = hints->min_width = hints->max_width = place.width;
-    hints->height = hints->min_height = hints->max_height = place.height;
-    XSetWMNormalHints(display, window, hints);
-    XFree(hints);
-    XClassHint classHint{kInstanceName, kClassName};
-    XSetClassHint(display, window, &classHint);
 }
 
 // What the window manager will put round the game's window. Asked for a stand-in window with the
 // same hints that is never mapped, so the only frame the manager writes on it is its answer: on
 // the game's own window, which the toolkit maps as it creates it, a manager may still be writing
 // the frame of that first mapping. No manager, no frame.
-FrameExtents frameFor(Display* display, ::Window root, const ScreenRect& place) {
-    if (readLongs(display, root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty()) {
+FrameExtents frameFor(Display* display, const PixelRect& place) {
+    if (!windowManagerRuns(display)) {
         return FrameExtents{};
     }
     const FrameExtents assumed{0, 0, kAssumedTitleBar, 0};
-    if (!supports(display, root, "_NET_REQUEST_FRAME_EXTENTS")) {
+    if (!supports(display, "_NET_REQUEST_FRAME_EXTENTS")) {
         return assumed;
     }
+    const ::Window root = DefaultRootWindow(display);
     const ::Window standIn =
         XCreateSimpleWindow(display, root, place.x, place.y, static_cast<unsigned>(place.width),
                             static_cast<unsigned>(place.height), 0, 0, 0);
+    XSelectInput(display, standIn, PropertyChangeMask);
     setFixedSizeHints(display, standIn, place);
     XEvent request{};
     request.xclient.type = ClientMessage;
@@ -137,45 +76,39 @@ FrameExtents frameFor(Display* display, ::Window root, const ScreenRect& place) 
     request.xclient.format = 32;
     XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
     XFlush(display);
-    FrameExtents frame = assumed;
-    const auto deadline = std::chrono::steady_clock::now() + kFrameAnswerWait;
-    for (;;) {
-        const std::vector<long> e = readLongs(display, standIn, "_NET_FRAME_EXTENTS", XA_CARDINAL);
-        if (e.size() == 4) {
-            frame = FrameExtents{static_cast<int>(e[0]), static_cast<int>(e[1]),
-                                 static_cast<int>(e[2]), static_cast<int>(e[3])};
-            break;
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            break;
-        }
-        std::this_thread::sleep_for(kFramePoll);
-    }
+    const std::optional<FrameExtents> answer =
+        awaitFrameAnswer(display, standIn, screenOf(display));
     XDestroyWindow(display, standIn);
-    return frame;
+    return answer.value_or(assumed);
+}
+
+void setUtf8Property(Display* display, ::Window window, const char* name, const char* text) {
+    XChangeProperty(display, window, XInternAtom(display, name, False),
+                    XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(text),
+                    static_cast<int>(std::strlen(text)));
 }
 
 } // namespace
 
-ScreenRect planWindow(int x, int y, int pictureWidth, int pictureHeight) {
-    const ScreenRect unscaled{x, y, pictureWidth, pictureHeight};
+WindowPlan planWindow(int x, int y, int pictureWidth, int pictureHeight) {
+    WindowPlan plan{PixelRect{x, y, pictureWidth, pictureHeight}, pictureWidth, pictureHeight};
     // The toolkit's connection comes with its window; the plan has to be ready before that.
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
-        return unscaled;
+        return plan;
     }
-    const ::Window root = DefaultRootWindow(display);
     const double scale = desktopScale(XResourceManagerString(display), std::getenv("GDK_SCALE"));
-    const ScreenRect wanted{x, y, scaledLength(pictureWidth, scale),
-                            scaledLength(pictureHeight, scale)};
-    const ScreenRect placed =
-        placeWindow(roomAt(display, root, x, y), frameFor(display, root, wanted), wanted.width,
-                    wanted.height, x, y);
+    plan.fullWidth = scaledLength(pictureWidth, scale);
+    plan.fullHeight = scaledLength(pictureHeight, scale);
+    const PixelRect wanted{x, y, plan.fullWidth, plan.fullHeight};
+    plan.place = placeWindow(roomAt(display, x, y), frameFor(display, wanted), plan.fullWidth,
+                             plan.fullHeight, x, y);
     XCloseDisplay(display);
-    return placed;
+    return plan;
 }
 
-void declareFixedSizeWindow(const ScreenRect& place) {
+void declareFixedSizeWindow(const PixelRect& place) {
     // The toolkit made its window's context current, and the drawable is that window.
     Display* display = glXGetCurrentDisplay();
     const ::Window window = glXGetCurrentDrawable();
@@ -183,6 +116,10 @@ void declareFixedSizeWindow(const ScreenRect& place) {
         return;
     }
     setFixedSizeHints(display, window, place);
+    XClassHint classHint{kInstanceName, kClassName};
+    XSetClassHint(display, window, &classHint);
+    // The toolkit sets only WM_NAME, in Latin-1; desktops show this one.
+    setUtf8Property(display, window, "_NET_WM_NAME", HEXAGLINT_APP_NAME);
     setWindowIcon(display, window);
 
     // A window manager may already have taken the window on with the toolkit's hints, and a tiling

@@ -28,9 +28,7 @@ bool meansWindowGone(const XErrorEvent& error) {
 
 int onXError(Display* display, XErrorEvent* error) {
     if (meansWindowGone(*error)) {
-        // An error handler may not talk to the server, and exit's clean-up might: the window is
-        // gone and nothing is left to save, so the process ends at once.
-        std::_Exit(0);
+        endWithoutWindow();
     }
     return previousHandler != nullptr ? previousHandler(display, error) : 0;
 }
@@ -44,6 +42,12 @@ void checkWindowStillThere() {
     // A window that is gone answers with BadWindow, which onXError turns into the end.
     XWindowAttributes attributes;
     XGetWindowAttributes(watchedDisplay, watchedWindow, &attributes);
+}
+
+void endWithoutWindow() {
+    // Called from an error handler too, which may not talk to the server, and exit's clean-up
+    // might: the window is gone and nothing is left to save, so the process ends at once.
+    std::_Exit(0);
 }
 
 void endWithWindow() {

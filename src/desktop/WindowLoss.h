@@ -5,10 +5,14 @@
 // keep running without it.
 
 // Watches the toolkit's current window: ends the process with status 0 on the X error that
-// drawing into it gives once it is gone. Call once, with the window's context current.
+// drawing into it gives once it is gone. Call once, with the window's context current, straight
+// after the window is made: from then on, its end at any moment is the game's.
 void endWithWindow();
 
 // Asks the server whether the watched window still exists, which ends the process when it does
 // not. An unmapped window is never drawn into, so no error would tell: call it on every unmap
 // (the toolkit's GLUT_HIDDEN), which is also how iconifying shows.
 void checkWindowStillThere();
+
+// Ends the process with status 0 at once, as closing the window does: for a window found gone.
+[[noreturn]] void endWithoutWindow();

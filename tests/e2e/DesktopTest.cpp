@@ -1,9 +1,11 @@
 // The game under real window managers, each on a desktop of the test's own: a tiling one (i3),
-// which tiles every window it is not told to float, and a stacking one (Openbox), asked to
-// maximise the window and to make it fullscreen, on a screen of the common size and on a laptop's
-// that has no room for the window; and on a bare server whose desktop is scaled to 200%. Whatever
-// size the window ends up, the whole picture must show and a click must land on the gem drawn
-// under the pointer.
+// which tiles every window it is not told to float, and stacking ones: Openbox, asked to maximise
+// the window and to make it fullscreen, on a screen of the common size and on a laptop's that has
+// no room for the window, and under a panel; KDE's KWin, which does not say how large its frame
+// will be and draws it taller than most, on a screen whose resolution changes while the game
+// runs; and on bare servers, one whose desktop is scaled to 200%, one with two monitors and a
+// faulty pager's numbers. Whatever size the window ends up, the whole picture (and the whole
+// frame) must show and a click must land on the gem drawn under the pointer.
 
 #include "Desktop.h"
 #include "Display.h"
@@ -15,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -63,13 +66,39 @@ class DesktopTest : public ::testing::Test {
     void startGame(WindowManager manager, ScreenSize screen = {},
                    const std::string& resources = "") {
         desktop_ = std::make_unique<Desktop>(manager, screen);
-        desktop_->display().moveRoot(screen.width - 10, screen.height - 10);
         if (!resources.empty()) {
             desktop_->display().setResources(resources);
         }
+        launchGame();
+    }
+    // The game on the desktop as it is now.
+    void launchGame() {
+        desktop_->display().moveRoot(desktop_->screen().width - 10, 0);
         game_ = std::make_unique<GameProcess>(desktop_->gameOptions());
+        // The window as it first shows, before the game could look at its frame.
+        waitUntil(
+            [&] {
+                return (firstSeen_ = desktop_->display().geometry(
+                            desktop_->display().firstWindow("Hexaglint")))
+                           .width > 0;
+            },
+            kWindowTimeout);
         window_ = waitForDrawnWindow(desktop_->display(), kWindowTimeout);
         ASSERT_NE(window_, 0u) << game_->standardError() << desktop_->logs();
+    }
+
+    // Whether the window's frame lies whole on a screen of this size.
+    bool wholeFrameOn(int width, int height) {
+        const WindowGeometry g = desktop_->display().frameGeometry(window_);
+        return g.x >= 0 && g.y >= 0 && g.x + g.width <= width && g.y + g.height <= height;
+    }
+    bool sizeBecomes(int width, int height) {
+        return waitUntil(
+            [&] {
+                const WindowGeometry g = desktop_->display().geometry(window_);
+                return g.width == width && g.height == height;
+            },
+            kPictureTimeout);
     }
 
     // Waits until the play screen shows whole and fitted in the window, as it is now; the
@@ -128,6 +157,7 @@ class DesktopTest : public ::testing::Test {
     std::unique_ptr<Desktop> desktop_;
     std::unique_ptr<GameProcess> game_;
     Window window_ = 0;
+    WindowGeometry firstSeen_;
     Screenshot shot_; // the last fitted picture's
 };
 
@@ -165,6 +195,15 @@ TEST_F(DesktopTest, UnderI3TheWindowFloatsAtItsSizeAndFullscreenScalesThePicture
     }
     clickCell(display, rect, 1, "Swapping 0 and 1");
     clickCell(display, rect, Board::kCellCount - 1, "Set selection to 126");
+}
+
+TEST_F(DesktopTest, UnderI3OnASmallScreenTheWholeFrameShows) {
+    // i3 neither answers a frame request nor says where the work area is.
+    startGame(WindowManager::I3, ScreenSize{800, 600});
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_TRUE(waitUntil([&] { return wholeFrameOn(800, 600); }, kPictureTimeout));
+    ASSERT_NO_FATAL_FAILURE(enterPlay(desktop_->display(), window_));
+    clickCell(desktop_->display(), fittedPicture(desktop_->display()), 0, "Set selection to 0");
 }
 
 TEST_F(DesktopTest, UnderOpenboxOnALaptopScreenTheShrunkWindowStatesItsSizeAndPlaysWhole) {
@@ -231,4 +270,88 @@ TEST_F(DesktopTest, OnADesktopScaledTo200PercentTheWindowIsTwiceAsLargeAndPlays)
     EXPECT_EQ(rect.width, 2048) << describe(rect);
     clickCell(display, rect, 0, "Set selection to 0");
     clickCell(display, rect, Board::kCellCount - 1, "Swapping 0 and 126");
+}
+
+TEST_F(DesktopTest, UnderKWinTheWholeFrameStaysOnAScreenWhoseResolutionChanges) {
+    // A laptop's 1366 x 768, then an external monitor's 1920 x 1080 and the laptop's again.
+    desktop_ = std::make_unique<Desktop>(WindowManager::KWin, ScreenSize{1920, 1080});
+    ASSERT_TRUE(desktop_->setMode(1366, 768)) << desktop_->logs();
+    ASSERT_NO_FATAL_FAILURE(launchGame());
+    XDisplay& display = desktop_->display();
+    EXPECT_TRUE(waitUntil([&] { return wholeFrameOn(1366, 768); }, kPictureTimeout));
+    ASSERT_NO_FATAL_FAILURE(enterPlay(display, window_));
+    PictureRect rect = fittedPicture(display);
+    clickCell(display, rect, 0, "Set selection to 0");
+    clickCell(display, rect, Board::kCellCount - 1, "Swapping 0 and 126");
+
+    ASSERT_TRUE(desktop_->setMode(1920, 1080));
+    EXPECT_TRUE(sizeBecomes(1024, 768)) << "back at its full size where there is room";
+    ASSERT_TRUE(desktop_->setMode(1366, 768));
+    EXPECT_TRUE(waitUntil([&] { return wholeFrameOn(1366, 768); }, kPictureTimeout));
+    rect = fittedPicture(display);
+    clickCell(display, rect, 1, "Set selection to 1");
+}
+
+TEST_F(DesktopTest, UnderOpenboxTheLargestWindowFitsAboveAPanelFromTheStartAndGrowsWhenItGoes) {
+    // The panel leaves 1280 x 700; the window plans for Openbox's frame, so it shows at once at
+    // the size it keeps, never resized.
+    desktop_ = std::make_unique<Desktop>(WindowManager::Openbox);
+    XDisplay& display = desktop_->display();
+    const Window panel = display.addPanel(1280, 1024, 324);
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const std::vector<unsigned long> area =
+                display.cardinals(display.root(), "_NET_WORKAREA");
+            return area.size() >= 4 && area[3] == 700;
+        },
+        10s));
+    ASSERT_NO_FATAL_FAILURE(launchGame());
+    const std::vector<unsigned long> e = display.cardinals(window_, "_NET_FRAME_EXTENTS");
+    ASSERT_EQ(e.size(), 4u);
+    const int height = 700 - static_cast<int>(e[2] + e[3]);
+    const int width = (height * 4 + 1) / 3;
+    const WindowGeometry g = display.geometry(window_);
+    EXPECT_EQ((std::array<int, 3>{g.width, g.height, g.y - int(e[2])}),
+              (std::array<int, 3>{width, height, 0}));
+    EXPECT_EQ((std::array<int, 2>{firstSeen_.width, firstSeen_.height}),
+              (std::array<int, 2>{width, height}));
+    ASSERT_NO_FATAL_FAILURE(enterPlay(display, window_));
+    clickCell(display, fittedPicture(display), 0, "Set selection to 0");
+
+    // The panel goes: the window is back at its full size, and plays there.
+    display.destroy(panel);
+    EXPECT_TRUE(sizeBecomes(1024, 768));
+    clickCell(display, fittedPicture(display), 1, "Swapping 0 and 1");
+
+    // Minimised, then destroyed: the game ends as its close button ends it.
+    ASSERT_TRUE(desktop_->run("xdotool", {"windowminimize", hexId(window_)}));
+    ASSERT_TRUE(waitUntil([&] { return display.countWindows("Hexaglint") == 0; }, 10s));
+    display.destroy(window_);
+    EXPECT_EQ(game_->waitExit(10s), 0);
+}
+
+TEST_F(DesktopTest, OnTwoMonitorsTheWindowFitsItsOwnAndAFaultyPagersNumbersChangeNothing) {
+    // The left monitor is a 1280 x 720 laptop's, and a pager published nonsense.
+    desktop_ = std::make_unique<Desktop>(WindowManager::None, ScreenSize{2560, 1024});
+    for (const auto& [name, geometry, output] :
+         {std::array<std::string, 3>{"left", "1280/300x720/170+0+0", "screen"},
+          std::array<std::string, 3>{"right", "1280/300x1024/240+1280+0", "none"}}) {
+        ASSERT_TRUE(desktop_->run("xrandr", {"--setmonitor", name, geometry, output}));
+    }
+    XDisplay& display = desktop_->display();
+    constexpr long kHuge = 0x7fffffff;
+    display.setCardinals(display.root(), "_NET_CURRENT_DESKTOP", {-1}); // 0xffffffff
+    display.setCardinals(display.root(), "_NET_WORKAREA", {kHuge, kHuge, kHuge, kHuge});
+    ASSERT_NO_FATAL_FAILURE(launchGame());
+    const WindowGeometry g = display.geometry(window_);
+    EXPECT_EQ((std::array<int, 4>{g.x, g.y, g.width, g.height}),
+              (std::array<int, 4>{100, 0, 960, 720}));
+    ASSERT_NO_FATAL_FAILURE(enterPlay(display, window_));
+    clickCell(display, fittedPicture(display), 0, "Set selection to 0");
+
+    display.setCardinals(window_, "_NET_FRAME_EXTENTS", {kHuge, kHuge, kHuge, kHuge});
+    display.setCardinals(display.root(), "_NET_WORKAREA", {0, 0, kHuge, kHuge});
+    ASSERT_TRUE(display.waitForFrames(window_));
+    EXPECT_EQ(display.geometry(window_).height, 720);
+    clickCell(display, fittedPicture(display), 1, "Swapping 0 and 1");
 }

@@ -103,6 +103,13 @@ TEST_F(HiddenWindowTest, MinimisedOrCoveredItIdlesAndShownAgainItPlaysOn) {
     ASSERT_NO_FATAL_FAILURE(expectIdleAgainst(shown));
     display.destroy(cover);
     ASSERT_NO_FATAL_FAILURE(expectPlayingAgain(1, "Swapping 0 and 1"));
+
+    // Destroyed while minimised, once the game sleeps, the window still takes the game with it.
+    display.minimise(window_);
+    ASSERT_TRUE(waitUntil([&] { return display.countWindows("Hexaglint") == 0; }, kChangeTimeout));
+    ASSERT_NO_FATAL_FAILURE(expectIdleAgainst(shown));
+    display.destroy(window_);
+    EXPECT_EQ(game_->waitExit(kChangeTimeout), 0) << game_->standardError();
 }
 
 // GNOME's manager under Xwayland minimises a window without unmapping it; with no manager here,

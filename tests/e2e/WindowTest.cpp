@@ -46,9 +46,7 @@ TEST_F(WindowTest, OpensOneFixedWindowThatSnapsBackAfterAResize) {
         EXPECT_GT(seen, static_cast<long>(area / 4)) << "the icon " << icon[at] << " wide";
         sizes.insert(icon[at] == icon[at + 1] ? icon[at] : 0);
     }
-    for (const unsigned long size : {16, 32, 48, 64, 128}) {
-        EXPECT_EQ(sizes.count(size), 1u) << "no icon " << size << " pixels wide";
-    }
+    EXPECT_EQ(sizes, (std::set<unsigned long>{16, 32, 48, 64, 128}));
 
     display.resize(window, 800, 600);
     const auto deadline = std::chrono::steady_clock::now() + 10s;
@@ -141,14 +139,18 @@ TEST_F(WindowTest, AClosedOrBrokenStandardStreamCostsOnlyWhatWouldBeWrittenThere
     }
 }
 
-TEST_F(WindowTest, AWindowDestroyedFromOutsideEndsTheProcessAtOnce) {
-    // On the title screen the process used to outlive its window now and then.
-    for (int attempt = 1; attempt <= 5; ++attempt) {
+TEST_F(WindowTest, AWindowDestroyedFromOutsideEndsTheProcess) {
+    // At first sight, while start-up still loads, and on the title screen, where the process
+    // used to outlive its window now and then, running on without it for good; the limit only
+    // has to outlast a loaded machine's delays.
+    for (int attempt = 1; attempt <= 6; ++attempt) {
         GameProcess game(GameProcess::defaults());
-        const Window window = display.waitForWindow("Hexaglint", 20s);
-        ASSERT_NE(window, 0u) << game.standardError();
-        ASSERT_TRUE(display.waitForFrames(window));
+        Window window = 0;
+        ASSERT_TRUE(
+            waitUntil([&] { return (window = display.firstWindow("Hexaglint")) != 0; }, 20s));
+        const bool drawn = attempt % 2 == 0;
+        ASSERT_TRUE(!drawn || display.waitForFrames(window));
         display.destroy(window);
-        EXPECT_EQ(game.waitExit(1s), 0) << "attempt " << attempt << ": " << game.standardError();
+        EXPECT_EQ(game.waitExit(20s), 0) << "attempt " << attempt << ": " << game.standardError();
     }
 }

@@ -111,6 +111,7 @@ checkTree() {
     local metainfo=$usr/share/metainfo/$id.metainfo.xml
     appstreamcli validate --no-net --no-color "$metainfo" || fail "appstreamcli validate"
     grep -q "<id>$id</id>" "$metainfo" || fail "the metainfo's id is not $id"
+    grep -q '<url type="homepage">https://' "$metainfo" || fail "the metainfo names no homepage"
     grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
         fail "the metainfo does not launch $id.desktop"
     grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"
@@ -213,10 +214,24 @@ if [ "$mode" = deb ]; then
     [ "$(field Priority)" = optional ] || fail "Priority is not optional"
     [ "$(field Maintainer)" = "The Hexaglint developers <hexaglint@users.noreply.github.com>" ] ||
         fail "wrong Maintainer"
-    depends=$(field Depends | tr ',' '\n' | sed 's/^ *//')
-    for library in libc6 libstdc++6 libfreetype6 libpng16-16 'libglut3\.12\|freeglut3' \
-        'libglu1-mesa\|libglu1' libsdl2-mixer-2\.0-0; do
-        grep -q "^\($library\)\b" <<<"$depends" || fail "Depends lacks $library"
+    # Each library the program loads must be installed by the package that holds it on this
+    # release (libpng16-16 on Debian 12, libpng16-16t64 on 13, say), named among the
+    # alternatives of one of the dependencies.
+    depends=" $(field Depends | sed 's/([^)]*)//g; s/[,|]/ /g') "
+    program=$build/hexaglint
+    for library in $(readelf -dW "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]$/\1/p'); do
+        # Every package whose files end in this name, once each and without its architecture.
+        owner=$(dpkg-query -S "*/$library" 2>/dev/null | grep -v '^diversion' |
+            sed 's/: .*//; s/, /\n/g' | sed 's/:.*//' | sort -u)
+        if [ -z "$owner" ]; then
+            fail "no installed package holds $library, which the program loads"
+        elif ! grep -q -F -x -f <(echo "$owner") <(tr -s ' ' '\n' <<<"$depends"); then
+            fail "Depends lacks $(echo "$owner" | paste -sd '|'), which holds $library"
+        fi
+    done
+    for library in libpng16 libfreetype libglut libGLU libSDL2_mixer; do
+        readelf -dW "$program" | grep -q "(NEEDED).*\[$library[-.]" ||
+            fail "the program does not load $library"
     done
     if echo "$depends" | grep -q 'libasan\|libubsan'; then
         fail "the package depends on a sanitizer runtime"

@@ -3,6 +3,7 @@
 #include "app/View.h"
 #include "board/Board.h"
 #include "board/ScreenState.h"
+#include "gfx/GlScope.h"
 #include "support/GlContext.h"
 #include "support/GlState.h"
 #include "support/KeptBoard.h"
@@ -10,6 +11,7 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <thread>
 
@@ -98,4 +100,21 @@ TEST_F(GameRender, StillScreensAndGameOverClearButPlayKeepsItsPictureUntilAStall
     EXPECT_FALSE(cleared);
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     EXPECT_TRUE(frameClears(Playing)) << "a frame after a stall starts from cleared buffers";
+}
+
+TEST_F(GameRender, PlayFramesClearTheBarsBesideAPictureThatDoesNotFillTheWindow) {
+    // A 5:4 window has bars above and below the picture; something left a bar's pixel red.
+    View::instance()->reshape(1280, 1024);
+    {
+        AttribScope redCorner(GL_SCISSOR_BIT | GL_COLOR_BUFFER_BIT);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, 1, 1);
+        glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    frameClears(Playing);
+    std::array<unsigned char, 3> bar{};
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, bar.data());
+    EXPECT_EQ(bar, (std::array<unsigned char, 3>{0, 0, 0}));
 }

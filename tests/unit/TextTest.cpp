@@ -1,6 +1,7 @@
 #include "ui/Text.h"
 
 #include "app/View.h"
+#include "board/Board.h"
 #include "board/Score.h"
 #include "board/ScreenState.h"
 #include "support/GlContext.h"
@@ -369,4 +370,13 @@ TEST_F(ScoreLineTest, GameOverShowsDarkGreyLabelAndScoreOverTheBoardAndNothingEl
     EXPECT_EQ(over.notWhite(250, 560, View::kWidth, View::kHeight), 0);
     EXPECT_EQ(currentColour(), (std::array<float, 4>{0.1f, 0.1f, 0.1f, 1.0f}));
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+TEST(ScoreLine, TheFaceIsCheckedForEveryCharacterOfEveryFinalScore) {
+    const std::string characters = ScoreLine::characters();
+    for (int score = 0; score <= Board::kCellCount; ++score) {
+        for (const char c : std::to_string(score)) {
+            EXPECT_NE(characters.find(c), std::string::npos) << "the score " << score;
+        }
+    }
 }

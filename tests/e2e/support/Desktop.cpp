@@ -63,8 +63,13 @@ void Desktop::start(WindowManager manager) {
         const std::string configuration = folder_ + "/i3.conf";
         writeI3Configuration(configuration, folder_);
         options = GameProcess::helperProgram("i3", {"-c", configuration, "--shmlog-size", "0"});
-    } else {
+    } else if (manager == WindowManager::Openbox) {
         options = GameProcess::helperProgram("openbox", {"--sm-disable"});
+    } else {
+        options = GameProcess::helperProgram("kwin_x11", {});
+        // Neither a session bus nor a compositor: KWin runs without them, and faster.
+        options.environment["DBUS_SESSION_BUS_ADDRESS"] = "disabled:";
+        options.environment["KWIN_COMPOSE"] = "N";
     }
     options.environment["DISPLAY"] = displayName_;
     // Whatever the manager keeps (caches, session files, sockets) stays in the desktop's folder.
@@ -117,6 +122,16 @@ std::optional<std::string> Desktop::run(const std::string& tool, std::vector<std
         return std::nullopt;
     }
     return process.standardOutput();
+}
+
+bool Desktop::setMode(int width, int height) {
+    // Xvfb takes any mode a client adds to its one output; the timings mean nothing to it.
+    const std::string name = std::to_string(width) + "x" + std::to_string(height);
+    const std::string w = std::to_string(width);
+    const std::string h = std::to_string(height);
+    run("xrandr", {"--newmode", name, "60", w, w, w, w, h, h, h, h});
+    run("xrandr", {"--addmode", "screen", name});
+    return run("xrandr", {"--output", "screen", "--mode", name}).has_value();
 }
 
 std::string Desktop::logs() const {

@@ -1,9 +1,9 @@
 #pragma once
 // A desktop of the test's own: a private X server (Xvfb, 1280 x 1024 unless the test asks for
-// another screen) with a real window manager on it, or none, so that a test sees the game framed,
-// placed, tiled, maximised and made fullscreen the way a player's desktop does it, without
-// disturbing the shared display the other tests use.
-// Everything it starts is stopped when it goes, after a failed assertion as well.
+// another screen) with a real window manager on it (i3, Openbox, KDE's KWin), or none, so that a
+// test sees the game framed, placed, tiled, maximised and made fullscreen the way a player's
+// desktop does it, without disturbing the shared display the other tests use. Everything it starts
+// is stopped when it goes, after a failed assertion as well.
 
 #include "Display.h"
 #include "GameProcess.h"
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-enum class WindowManager { None, I3, Openbox };
+enum class WindowManager { None, I3, Openbox, KWin };
 
 struct ScreenSize {
     int width = 1280;
@@ -39,6 +39,9 @@ class Desktop {
     // or nothing when it failed or did not end in time.
     std::optional<std::string> run(const std::string& tool, std::vector<std::string> arguments,
                                    std::chrono::milliseconds timeout = std::chrono::seconds(20));
+    // Switches the screen to a mode of this size, as a player lowering the resolution does (the
+    // server's screen started at least as large); false when the server refused.
+    bool setMode(int width, int height);
     // Standard error of the server and the window manager, for a failure message.
     std::string logs() const;
 

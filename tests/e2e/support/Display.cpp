@@ -266,6 +266,44 @@ std::vector<unsigned long> XDisplay::cardinals(Window window, const char* proper
     return list;
 }
 
+Window XDisplay::firstWindow(const std::string& title) {
+    std::vector<Window> found;
+    findWindows(display_, DefaultRootWindow(display_), title, found);
+    return found.empty() ? 0 : found.front();
+}
+
+void XDisplay::setCardinals(Window window, const char* property, const std::vector<long>& values) {
+    XChangeProperty(display_, window, XInternAtom(display_, property, False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(values.data()),
+                    static_cast<int>(values.size()));
+    sync();
+}
+
+Window XDisplay::addPanel(int screenWidth, int screenHeight, int height) {
+    const Window panel = XCreateSimpleWindow(display_, root(), 0, screenHeight - height,
+                                             static_cast<unsigned>(screenWidth),
+                                             static_cast<unsigned>(height), 0, 0, 0x303030);
+    const long dock = static_cast<long>(XInternAtom(display_, "_NET_WM_WINDOW_TYPE_DOCK", False));
+    XChangeProperty(display_, panel, XInternAtom(display_, "_NET_WM_WINDOW_TYPE", False), XA_ATOM,
+                    32, PropModeReplace, reinterpret_cast<const unsigned char*>(&dock), 1);
+    // left, right, top, bottom, then the edges' start and end: the bottom one, all along.
+    setCardinals(panel, "_NET_WM_STRUT_PARTIAL",
+                 {0, 0, 0, height, 0, 0, 0, 0, 0, 0, 0, screenWidth - 1});
+    // A window manager that has only just named itself may drop a request it got meanwhile.
+    XWindowAttributes attributes{};
+    for (int attempt = 0; attempt < 10 && attributes.map_state != IsViewable; ++attempt) {
+        XMapWindow(display_, panel);
+        sync();
+        waitUntil(
+            [&] {
+                return XGetWindowAttributes(display_, panel, &attributes) &&
+                       attributes.map_state == IsViewable;
+            },
+            std::chrono::seconds(1));
+    }
+    return panel;
+}
+
 Window XDisplay::waitForWindow(const std::string& title, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
@@ -291,6 +329,23 @@ WindowGeometry XDisplay::geometry(Window window) {
     XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &g.x, &g.y, &child);
     g.width = attributes.width;
     g.height = attributes.height;
+    return g;
+}
+
+WindowGeometry XDisplay::frameGeometry(Window window) {
+    Window root = 0;
+    Window parent = window;
+    Window* children = nullptr;
+    unsigned count = 0;
+    while (parent != root && XQueryTree(display_, window, &root, &parent, &children, &count)) {
+        XFree(children);
+        window = parent != root ? parent : window;
+    }
+    WindowGeometry g;
+    unsigned width = 0, height = 0, border = 0, depth = 0;
+    XGetGeometry(display_, window, &root, &g.x, &g.y, &width, &height, &border, &depth);
+    g.width = static_cast<int>(width + 2 * border);
+    g.height = static_cast<int>(height + 2 * border);
     return g;
 }
 

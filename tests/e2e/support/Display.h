@@ -46,7 +46,12 @@ class XDisplay {
     Window waitForWindow(const std::string& title, std::chrono::milliseconds timeout);
     // Titles of every mapped top-level window with this title (to count them).
     int countWindows(const std::string& title);
+    // A mapped window with this title as it is now, settled or not; 0 when there is none.
+    Window firstWindow(const std::string& title);
     WindowGeometry geometry(Window window);
+    // The window manager's frame round the window (the top-level window that holds it, borders
+    // included); the window's own geometry where nothing frames it.
+    WindowGeometry frameGeometry(Window window);
     std::string title(Window window);
     // Waits until the window has kept its place and size for a few polls.
     void waitUntilSettled(Window window, std::chrono::milliseconds timeout);
@@ -62,6 +67,11 @@ class XDisplay {
     std::vector<std::string> atomNames(Window window, const char* property);
     // The values of a window's CARDINAL list property (_NET_WM_ICON); empty when it has none.
     std::vector<unsigned long> cardinals(Window window, const char* property);
+    // Sets one, as a pager or window manager, a faulty one too, would.
+    void setCardinals(Window window, const char* property, const std::vector<long>& values);
+    // A dock along the screen's bottom edge that reserves its height (_NET_WM_STRUT_PARTIAL), as a
+    // panel does; destroy() takes it away.
+    Window addPanel(int screenWidth, int screenHeight, int height);
 
     // Pointer and buttons, through XTest, in window coordinates (may lie outside the window).
     void movePointer(Window window, int x, int y);
