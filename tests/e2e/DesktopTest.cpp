@@ -324,7 +324,7 @@ TEST_F(DesktopTest, UnderOpenboxTheLargestWindowFitsAboveAPanelFromTheStartAndGr
     clickCell(display, fittedPicture(display), 1, "Swapping 0 and 1");
 
     // Minimised, then destroyed: the game ends as its close button ends it.
-    ASSERT_TRUE(desktop_->run("xdotool", {"windowminimize", hexId(window_)}));
+    display.minimise(window_);
     ASSERT_TRUE(waitUntil([&] { return display.countWindows("Hexaglint") == 0; }, 10s));
     display.destroy(window_);
     EXPECT_EQ(game_->waitExit(10s), 0);
