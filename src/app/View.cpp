@@ -6,6 +6,7 @@
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -40,6 +41,11 @@ View::Rect View::fit(int windowWidth, int windowHeight) {
     rect.x = (windowWidth - rect.width) / 2;
     rect.y = (windowHeight - rect.height) / 2;
     return rect;
+}
+
+double View::scaleOf(int windowWidth, int windowHeight) {
+    return std::min(static_cast<double>(windowWidth) / kWidth,
+                    static_cast<double>(windowHeight) / kHeight);
 }
 
 void View::setWindowSize(int width, int height) {

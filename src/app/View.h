@@ -18,6 +18,10 @@ class View {
 
     static View* instance();
 
+    // How many times the picture's size a window of this size shows it at: the scale of the
+    // largest 4:3 rectangle it holds.
+    static double scaleOf(int windowWidth, int windowHeight);
+
     // The size the window is kept at: the picture's own on most screens. Set once, before the
     // window is first shown.
     void setWindowSize(int width, int height);

@@ -23,6 +23,9 @@ int main(int argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
     const ScreenRect window = planWindow(kWindowX, kWindowY, View::kWidth, View::kHeight);
+    // The pictures and the type are made for the size the window opens at.
+    const double windowScale = View::scaleOf(window.width, window.height);
+    Game::decodePicturesAhead(windowScale);
     glutInitWindowSize(window.width, window.height);
     glutCreateWindow(HEXAGLINT_APP_NAME);
     // Placed here rather than through the toolkit, whose move comes only once its loop runs and
@@ -31,7 +34,7 @@ int main(int argc, char** argv) {
     View::instance()->setWindowSize(window.width, window.height);
     registerCallbacks();
     try {
-        Game::instance()->init();
+        Game::instance()->init(windowScale);
     } catch (const std::runtime_error& e) {
         // A start-up that cannot finish (the font) ends the run with its reason, not a core dump.
         std::cerr << e.what() << '\n' << fontErrorHint() << std::endl;
