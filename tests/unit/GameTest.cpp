@@ -3,6 +3,7 @@
 #include "app/View.h"
 #include "board/Board.h"
 #include "board/ScreenState.h"
+#include "gfx/PictureScale.h"
 #include "support/GlContext.h"
 #include "support/GlState.h"
 #include "support/KeptBoard.h"
@@ -98,4 +99,15 @@ TEST_F(GameRender, StillScreensAndGameOverClearButPlayKeepsItsPictureUntilAStall
     EXPECT_FALSE(cleared);
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     EXPECT_TRUE(frameClears(Playing)) << "a frame after a stall starts from cleared buffers";
+}
+
+TEST(GameScale, TwiceTheSizeFromOneAndAHalfOnAndTypeAtTheWindowsOwnScaleUpToIt) {
+    EXPECT_EQ(pictureScaleFor(View::scaleOf(1535, 1152)), kNormalPictures);
+    EXPECT_EQ(pictureScaleFor(View::scaleOf(1536, 1152)), kDoublePictures);
+    EXPECT_EQ(pictureScaleFor(View::scaleOf(2560, 1100)), kNormalPictures) << "its height decides";
+    EXPECT_EQ(Game::glyphScaleFor(0.8), 1.0f);
+    EXPECT_EQ(Game::glyphScaleFor(1.25), 1.25f);
+    EXPECT_EQ(Game::glyphScaleFor(3.0), 2.0f);
+    EXPECT_EQ(scaledPicturePath("./images/a.png", kDoublePictures), "./images/a@2x.png");
+    EXPECT_EQ(scaledPicturePath("./images/a.png", kNormalPictures), "./images/a.png");
 }
