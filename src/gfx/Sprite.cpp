@@ -7,8 +7,8 @@
 
 namespace {
 
-unsigned bindPicture(const char* path) {
-    return pngBind(path, PNG_BUILDMIPMAPS, PNG_ALPHA, nullptr, GL_CLAMP, GL_LINEAR, GL_LINEAR);
+unsigned bindPicture(const char* path, int mipmap = PNG_BUILDMIPMAPS) {
+    return pngBind(path, mipmap, PNG_ALPHA, nullptr, GL_CLAMP, GL_LINEAR, GL_LINEAR);
 }
 
 } // namespace
@@ -41,7 +41,9 @@ void loadScaledSprite(SpriteList& list, const char* path, int scale) {
     }
     int texture = -1;
     if (scale != kNormalPictures) {
-        const unsigned scaled = bindPicture(scaledPicturePath(path, scale).c_str());
+        // Without a mipmap chain: the linear minification filter reads only the base level, and
+        // at four times the texels a chain would add a third to their memory and upload.
+        const unsigned scaled = bindPicture(scaledPicturePath(path, scale).c_str(), PNG_NOMIPMAPS);
         if (scaled != 0) {
             texture = static_cast<int>(scaled);
         }
