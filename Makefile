@@ -103,6 +103,25 @@ bench-power: build-all
 	cd data && $(BENCH_ENV) $(XVFB) ../$(RELEASE)/bench/startup_probe --power 12 --runs 3 \
 	    --manager openbox --preload ../$(RELEASE)/bench/frame_probe.so ../$(RELEASE)/hexaglint
 
+# The game at the picture's size and on a desktop scaled 200% (GDK_SCALE=2, on a screen with room
+# for the 2048 x 1536 window), in turn: start-up and memory against the bare window, then each
+# one's own frames (for 40 seconds: a 2x frame takes several times a 1x one). The middle one is
+# the 2x window with only the 1x pictures to load (a data folder without the 2x files), which
+# parts the larger window's own cost from the 2x pictures'.
+SCALES_XVFB := xvfb-run -a -s "-screen 0 2560x1600x24"
+SCALES_1X_DATA := $(CURDIR)/$(RELEASE)/data-1x-pictures
+GAME_AT_SCALES := -e GDK_SCALE=1 ../$(RELEASE)/hexaglint -e GDK_SCALE=2 -C $(SCALES_1X_DATA) \
+    $(CURDIR)/$(RELEASE)/hexaglint -C . ../$(RELEASE)/hexaglint
+.PHONY: bench-scales
+bench-scales: build-all
+	rm -rf $(SCALES_1X_DATA) && mkdir -p $(SCALES_1X_DATA)/images
+	ln -s $(CURDIR)/data/fonts $(CURDIR)/data/audio $(SCALES_1X_DATA)
+	ln -s $$(ls -d $(CURDIR)/data/images/* | grep -v '@2x') $(SCALES_1X_DATA)/images
+	cd data && $(BENCH_ENV) $(SCALES_XVFB) ../$(RELEASE)/bench/startup_probe --runs 21 --clicks 2 \
+	    --settle 3 ../$(RELEASE)/bench/bare_window $(GAME_AT_SCALES)
+	cd data && $(BENCH_ENV) $(SCALES_XVFB) ../$(RELEASE)/bench/startup_probe --runs 1 --clicks 2 \
+	    --settle 40 --preload $(CURDIR)/$(RELEASE)/bench/frame_probe.so $(GAME_AT_SCALES)
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 

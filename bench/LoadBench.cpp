@@ -1,12 +1,14 @@
 // Loading the pictures at start-up: the 16 gem images and the 3 backdrops each made into a sprite
 // (decoded, mipmap chain built and uploaded, display list compiled, finished on the GPU), and,
 // apart, the two parts of that work that are our own: decoding the files and halving the images
-// down to 1 x 1.
+// down to 1 x 1. The _2x cases load the pictures a window at twice the picture's size loads.
 
 #include "gfx/GemArt.h"
+#include "gfx/PictureScale.h"
 #include "gfx/PngTexture.h"
 #include "gfx/Sprite.h"
 #include "support/GlContext.h"
+#include "ui/BackdropPictures.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -25,17 +27,18 @@ std::string dataDir() {
     return here.substr(0, here.rfind("/bench/")) + "/data";
 }
 
-std::vector<std::string> imagePaths(Images which) {
+// The 1x files; scale names the files of that scale instead.
+std::vector<std::string> imagePaths(Images which, int scale = kNormalPictures) {
     std::vector<std::string> paths;
     if (which != Images::Backdrops) {
         for (int slot = 0; slot < GemArt::kSlotCount; ++slot) {
             // The game's paths start with "./".
-            paths.push_back(dataDir() + "/" + (GemArt::path(slot) + 2));
+            paths.push_back(dataDir() + "/" + scaledPicturePath(GemArt::path(slot) + 2, scale));
         }
     }
     if (which != Images::Gems) {
-        for (const char* name : {"background", "titlescreen", "instructions"}) {
-            paths.push_back(dataDir() + "/images/" + name + ".png");
+        for (const char* path : kBackdropPicturePaths) {
+            paths.push_back(dataDir() + "/" + scaledPicturePath(path + 2, scale));
         }
     }
     return paths;
@@ -49,7 +52,7 @@ std::vector<PngImage> decodeAll(const std::vector<std::string>& paths) {
     return images;
 }
 
-void loadSprites(benchmark::State& state, Images which) {
+void loadSprites(benchmark::State& state, Images which, int scale = kNormalPictures) {
     if (!ensureGlContext()) {
         state.SkipWithError("no X display");
         return;
@@ -60,8 +63,10 @@ void loadSprites(benchmark::State& state, Images which) {
     for (auto _ : state) {
         for (std::size_t i = 0; i < paths.size(); ++i) {
             lists[i] = -1;
-            int texture = -1;
-            loadSprite(lists[i], texture, paths[i].c_str());
+            loadScaledSprite(lists[i], paths[i].c_str(), scale);
+            // The texture the sprite was given is the one its loading left bound.
+            GLint texture = 0;
+            glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
             textures[i] = static_cast<GLuint>(texture);
         }
         glFinish();
@@ -79,9 +84,13 @@ void loadSprites(benchmark::State& state, Images which) {
 BENCHMARK_CAPTURE(loadSprites, all19, Images::All)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(loadSprites, gems16, Images::Gems)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(loadSprites, backdrops3, Images::Backdrops)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(loadSprites, gems16_2x, Images::Gems, kDoublePictures)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(loadSprites, backdrops3_2x, Images::Backdrops, kDoublePictures)
+    ->Unit(benchmark::kMillisecond);
 
-void decodeImages(benchmark::State& state, Images which) {
-    const std::vector<std::string> paths = imagePaths(which);
+void decodeImages(benchmark::State& state, Images which, int scale = kNormalPictures) {
+    const std::vector<std::string> paths = imagePaths(which, scale);
     for (auto _ : state) {
         for (const std::string& path : paths) {
             PngImage image;
@@ -93,6 +102,10 @@ void decodeImages(benchmark::State& state, Images which) {
 BENCHMARK_CAPTURE(decodeImages, all19, Images::All)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(decodeImages, gems16, Images::Gems)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(decodeImages, backdrops3, Images::Backdrops)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(decodeImages, gems16_2x, Images::Gems, kDoublePictures)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(decodeImages, backdrops3_2x, Images::Backdrops, kDoublePictures)
+    ->Unit(benchmark::kMillisecond);
 
 void mipmapChains(benchmark::State& state, Images which) {
     const std::vector<PngImage> images = decodeAll(imagePaths(which));

@@ -3,13 +3,14 @@
 // Nothing in the measured programs knows about it.
 //
 // Usage: startup_probe [--runs N] [--clicks K] [--settle SECONDS] [--preload LIB] [-C DIR]
-//        PROGRAM...
+//        [-e NAME=VALUE] PROGRAM...
 //        startup_probe --power SECONDS [--manager WM] [--runs N] [--preload LIB] [-C DIR]
-//        PROGRAM...
+//        [-e NAME=VALUE] PROGRAM...
 //
 // The programs are started in turn, run after run (so a burst of load elsewhere on the machine
 // falls on all of them alike), each with its standard output discarded, from the current folder
-// or from the one named by the last -C before it (so two builds can run on their own data).
+// or from the one named by the last -C before it (so two builds can run on their own data), with
+// the variables set by every -e before it (GDK_SCALE=2: the same game on a desktop scaled 200%).
 // A program's first frame counts as shown when at least 90% of a grid of points across its first
 // window are no longer black: the probe paints the root window black, so that a window that has
 // not drawn yet shows black there. Alongside the time, the processor time that all of the
@@ -68,7 +69,8 @@ constexpr auto kPollInterval = std::chrono::milliseconds(2);
 
 struct Program {
     std::string path;
-    std::string folder; // empty: the probe's own
+    std::string folder;                   // empty: the probe's own
+    std::vector<std::string> environment; // NAME=VALUE
 };
 
 struct Options {
@@ -100,6 +102,7 @@ double millisecondsSince(Clock::time_point start) {
 
 bool parse(int argc, char** argv, Options& options) {
     std::string folder;
+    std::vector<std::string> environment;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -118,10 +121,12 @@ bool parse(int argc, char** argv, Options& options) {
             options.manager = argv[++i];
         } else if (arg == "-C" && hasValue) {
             folder = argv[++i];
+        } else if (arg == "-e" && hasValue && std::strchr(argv[i + 1], '=') != nullptr) {
+            environment.push_back(argv[++i]);
         } else if (!arg.empty() && arg[0] == '-') {
             return false;
         } else {
-            options.programs.push_back({arg, folder});
+            options.programs.push_back({arg, folder, environment});
         }
     }
     return options.runs > 0 && !options.programs.empty();
@@ -284,6 +289,10 @@ pid_t start(const Program& program, const std::string& preload,
         }
         if (!swapCountFile.empty()) {
             setenv("FRAME_PROBE_COUNTER", swapCountFile.c_str(), 1);
+        }
+        for (const std::string& variable : program.environment) {
+            const std::size_t equals = variable.find('=');
+            setenv(variable.substr(0, equals).c_str(), variable.c_str() + equals + 1, 1);
         }
         if (!program.folder.empty() && chdir(program.folder.c_str()) != 0) {
             std::perror(program.folder.c_str());
@@ -803,9 +812,9 @@ int main(int argc, char** argv) {
     Options options;
     if (!parse(argc, argv, options)) {
         std::fprintf(stderr, "usage: startup_probe [--runs N] [--clicks K] [--settle SECONDS] "
-                             "[--preload LIB] [-C DIR] PROGRAM...\n"
+                             "[--preload LIB] [-C DIR] [-e NAME=VALUE] PROGRAM...\n"
                              "       startup_probe --power SECONDS [--manager WM] [--runs N] "
-                             "[--preload LIB] [-C DIR] PROGRAM...\n");
+                             "[--preload LIB] [-C DIR] [-e NAME=VALUE] PROGRAM...\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);

@@ -9,14 +9,18 @@
 #include "gfx/BoardDrawing.h"
 #include "gfx/GemArt.h"
 #include "gfx/GlScope.h"
+#include "gfx/PictureScale.h"
+#include "gfx/PngTexture.h"
 #include "ui/Backdrop.h"
 #include "ui/Font.h"
 #include "ui/Text.h"
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <vector>
 
 Board* theBoard = nullptr;
 
@@ -66,11 +70,33 @@ void Game::setFixedGlState() {
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-void Game::init() {
+void Game::decodePicturesAhead(double windowScale) {
+    // In the order init uploads them: the backdrops, then the gem art.
+    const int scale = pictureScaleFor(windowScale);
+    std::vector<std::string> files;
+    for (int i = 0; i < Backdrop::kPictureCount; ++i) {
+        files.push_back(scaledPicturePath(Backdrop::path(i), scale));
+    }
+    for (int i = 0; i < GemArt::kSlotCount; ++i) {
+        files.push_back(scaledPicturePath(GemArt::path(i), scale));
+    }
+    std::vector<const char*> paths;
+    for (const std::string& file : files) {
+        paths.push_back(file.c_str());
+    }
+    decodePngFilesAhead(paths.data(), paths.size());
+}
+
+float Game::glyphScaleFor(double windowScale) {
+    return static_cast<float>(std::clamp(windowScale, 1.0, static_cast<double>(kDoublePictures)));
+}
+
+void Game::init(double windowScale) {
     setFixedGlState();
+    const int pictureScale = pictureScaleFor(windowScale);
 
     Backdrop* backdrop = Backdrop::instance();
-    backdrop->load();
+    backdrop->load(pictureScale);
     // The rectangle the view shows, so every backdrop image fills the window.
     backdrop->setBounds(BoardPlane::kTop, BoardPlane::kRight, BoardPlane::kBottom,
                         BoardPlane::kLeft);
@@ -78,10 +104,12 @@ void Game::init() {
     Audio::instance()->init();
     Audio::instance()->playMusic("./audio/backgroundmusic.mp3");
     // The score line is all the game prints; a face that cannot draw it ends start-up here.
-    Font::instance()->init(kFontPath, 72, ScoreLine::characters().c_str());
+    Font::instance()->init(kFontPath, 72, ScoreLine::characters().c_str(),
+                           glyphScaleFor(windowScale));
 
     screenState = Title;
     // The first gem it builds loads the gem art, while the window's context is current.
+    useGemArtScale(pictureScale);
     onGemBuilt = ensureGemArt;
     theBoard = new Board();
 

@@ -26,8 +26,18 @@ class Game {
   public:
     static Game* instance();
 
-    // One-time start-up; needs the window's GL context.
-    void init();
+    // One-time start-up; needs the window's GL context. windowScale is how many times the
+    // picture's size the window opens at (View::scaleOf): the pictures and the type are made for
+    // it. A window that changes size later shows them scaled, as made at start-up.
+    void init(double windowScale = 1.0);
+    // Starts decoding, on a worker, the pictures that init uploads for a window of this scale:
+    // before main for a window at the picture's size, and again from main once the window's
+    // plan is known (which changes nothing unless it calls for other pictures).
+    static void decodePicturesAhead(double windowScale);
+    // The glyphs' texels to a pixel of the type's layout for a window of this scale: the window's
+    // own scale, from 1 (a smaller window keeps the layout's glyphs) up to the largest scale the
+    // pictures are made at.
+    static float glyphScaleFor(double windowScale);
     // The GL state that start-up sets once and every frame then draws under: flat shading,
     // back-face culling, the depth test with LEQUAL, a white clear colour.
     static void setFixedGlState();

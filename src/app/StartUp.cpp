@@ -17,10 +17,8 @@
 //   uploads stay where they were, in the same order; they wait only for a picture that is not
 //   decoded yet.
 
+#include "app/Game.h"
 #include "desktop/ProcessSetUp.h"
-#include "gfx/GemArt.h"
-#include "gfx/PngTexture.h"
-#include "ui/Backdrop.h"
 
 #include <malloc.h>
 
@@ -33,15 +31,9 @@ struct StartUp {
     StartUp() {
         prepareProcess();
         mallopt(M_TRIM_THRESHOLD, kKeptHeapBytes);
-        // In the order start-up uploads them: the backdrops, then the gem art.
-        const char* paths[Backdrop::kPictureCount + GemArt::kSlotCount] = {};
-        for (int i = 0; i < Backdrop::kPictureCount; ++i) {
-            paths[i] = Backdrop::path(i);
-        }
-        for (int i = 0; i < GemArt::kSlotCount; ++i) {
-            paths[Backdrop::kPictureCount + i] = GemArt::path(i);
-        }
-        decodePngFilesAhead(paths, Backdrop::kPictureCount + GemArt::kSlotCount);
+        // Those of a window at the picture's size: main names others once the window's plan
+        // calls for them.
+        Game::decodePicturesAhead(1.0);
     }
 };
 

@@ -6,6 +6,7 @@
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -23,6 +24,11 @@ constexpr double kRadiansPerDegree = 0.017453292519943295;
 View* View::instance() {
     static View* view = new View();
     return view;
+}
+
+double View::scaleOf(int windowWidth, int windowHeight) {
+    return std::min(static_cast<double>(windowWidth) / kWidth,
+                    static_cast<double>(windowHeight) / kHeight);
 }
 
 void View::setWindowSize(int width, int height) {

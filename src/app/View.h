@@ -11,6 +11,10 @@ class View {
   public:
     static View* instance();
 
+    // How many times the picture's size a window of this size shows it at: the scale of the
+    // largest 4:3 rectangle it holds.
+    static double scaleOf(int windowWidth, int windowHeight);
+
     // The size the window is kept at: the picture's own on most screens. Set before the window is
     // first shown, and again whenever the desktop's room for it changes; the window takes it at
     // its next reshape, and until then the picture is fitted to the size the window has.

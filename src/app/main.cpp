@@ -24,6 +24,9 @@ int main(int argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
     const WindowPlan plan = planWindow(kWindowX, kWindowY, View::kWidth, View::kHeight);
+    // The pictures and the type are made for the size the window opens at.
+    const double windowScale = View::scaleOf(plan.place.width, plan.place.height);
+    Game::decodePicturesAhead(windowScale);
     glutInitWindowSize(plan.place.width, plan.place.height);
     glutCreateWindow(HEXAGLINT_APP_NAME);
     // Another program may destroy the window at any moment from now on, start-up included.
@@ -35,7 +38,7 @@ int main(int argc, char** argv) {
     followDesktop(plan);
     registerCallbacks();
     try {
-        Game::instance()->init();
+        Game::instance()->init(windowScale);
     } catch (const std::runtime_error& e) {
         // A start-up that cannot finish (the font) ends the run with its reason, not a core dump.
         std::cerr << e.what() << '\n' << fontErrorHint() << std::endl;

@@ -6,17 +6,17 @@ namespace {
 
 // Created once and kept until the process ends, with its textures and lists.
 GemArt* sharedArt = nullptr;
+int sharedArtScale = kNormalPictures;
 
 } // namespace
 
-GemArt::GemArt() {
+GemArt::GemArt(int pictureScale) {
     for (SpriteList& list : slots_) {
         list = -1;
     }
     for (int i = 0; i < kSlotCount; ++i) {
         // Each image gets a texture of its own; only the list id is kept.
-        int texture = -1;
-        loadSprite(slots_[i], texture, path(i));
+        loadScaledSprite(slots_[i], path(i), pictureScale);
     }
 }
 
@@ -38,7 +38,11 @@ void ensureGemArt() {
     if (glutGet(GLUT_INIT_STATE) == 0 || glutGetWindow() == 0) {
         return;
     }
-    sharedArt = new GemArt();
+    sharedArt = new GemArt(sharedArtScale);
+}
+
+void useGemArtScale(int pictureScale) {
+    sharedArtScale = pictureScale;
 }
 
 const GemArt* gemArt() {

@@ -4,6 +4,7 @@
 
 #include "board/Gem.h"
 #include "gfx/GemPictures.h"
+#include "gfx/PictureScale.h"
 #include "gfx/Sprite.h"
 
 class GemArt {
@@ -13,9 +14,10 @@ class GemArt {
     static constexpr int kHighlightSlot = Gem::kShapeCount * kKindsPerShape;
     static constexpr int kSlotCount = kGemPictureCount;
 
-    // Loads all 16 images in slot order; needs a current GL context. An image that cannot be read
-    // still gets a list, which draws a plain square.
-    GemArt();
+    // Loads all 16 images in slot order, made at pictureScale (gfx/PictureScale.h), each from its
+    // 1x file where its file at that scale cannot be read; needs a current GL context. An image
+    // that cannot be read at all still gets a list, which draws a plain square.
+    explicit GemArt(int pictureScale = kNormalPictures);
     GemArt(const GemArt&) = delete;
     GemArt& operator=(const GemArt&) = delete;
 
@@ -37,9 +39,12 @@ class GemArt {
     SpriteList slots_[kSlotCount];
 };
 
-// Loads the shared art on the first call made with a current GL context; later calls do nothing.
-// The game installs it as the rules' onGemBuilt, so every gem calls it as it is built.
+// Loads the shared art on the first call made with a current GL context, at the scale last given
+// to useGemArtScale (1x until then); later calls do nothing. The game installs it as the rules'
+// onGemBuilt, so every gem calls it as it is built.
 void ensureGemArt();
+// The scale of the pictures ensureGemArt loads; the game names its own before the first gem.
+void useGemArtScale(int pictureScale);
 
 // The shared art, or null while it has not been loaded.
 const GemArt* gemArt();

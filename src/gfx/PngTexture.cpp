@@ -186,10 +186,11 @@ void halveInto(const PngImage& image, PngImage& half) {
 }
 
 // The files named to decodePngFilesAhead and the worker that decodes them, in the order given.
-// Each entry's image is written by the worker alone until it counts the entry as done (under the
-// lock), and read by pngBind's thread alone after that. The worker is joined by the pngBind that
-// finds it done with its list; made once and never destroyed, the object outlives a worker that
-// is still running when the process exits.
+// The worker decodes each file outside the lock into an image of its own and hands it over under
+// the lock, where pngBind's thread takes it; a picture decoded for a list that has been replaced
+// meanwhile is dropped. The worker ends when it finds its list done, and is joined by the pngBind
+// that finds it so or by the next list; made once and never destroyed, the object outlives a
+// worker that is still running when the process exits.
 class DecodeAhead {
   public:
     DecodeAhead() = default;
@@ -197,17 +198,31 @@ class DecodeAhead {
     DecodeAhead& operator=(const DecodeAhead&) = delete;
 
     void start(const char* const* paths, std::size_t count) {
+        std::vector<std::string> named(paths, paths + count);
         std::lock_guard<std::mutex> lock(mutex_);
-        if (started_) {
+        if (started_ && named == named_) {
             return;
         }
         started_ = true;
-        entries_.resize(count);
-        for (std::size_t i = 0; i < count; ++i) {
-            entries_[i].path = paths[i];
+        named_ = std::move(named);
+        // The earlier list's pictures that nobody took go now, with their pixels.
+        entries_.clear();
+        entries_.resize(named_.size());
+        for (std::size_t i = 0; i < named_.size(); ++i) {
+            entries_[i].path = named_[i];
+        }
+        finished_ = 0;
+        ++list_;
+        if (running_) {
+            return; // the worker turns to the new list after the file in hand
+        }
+        // A worker that found its list done has left its loop, so it is joined at once.
+        if (worker_.joinable()) {
+            worker_.join();
         }
         try {
             worker_ = std::thread(&DecodeAhead::run, this);
+            running_ = true;
         } catch (const std::system_error&) {
             // No thread to be had: pngBind reads every file itself.
             entries_.clear();
@@ -254,30 +269,41 @@ class DecodeAhead {
     };
 
     void run() {
-        // entries_ keeps its size from start on; only its images and outcomes change.
-        for (std::size_t i = 0; i < entries_.size(); ++i) {
-            Entry& entry = entries_[i];
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (finished_ < entries_.size()) {
+            const std::size_t i = finished_;
+            const unsigned list = list_;
+            const std::string path = entries_[i].path;
+            lock.unlock();
+            PngImage image;
+            Outcome outcome = Outcome::Unavailable;
             try {
-                entry.outcome =
-                    decodePngFile(entry.path.c_str(), kMaxPictureSide, true, entry.image)
-                        ? Outcome::Decoded
-                        : Outcome::Refused;
+                outcome = decodePngFile(path.c_str(), kMaxPictureSide, true, image)
+                              ? Outcome::Decoded
+                              : Outcome::Refused;
             } catch (const std::exception&) {
                 // pngBind then reads the file itself, as it would have.
-                entry.outcome = Outcome::Unavailable;
-                entry.image = PngImage();
+                image = PngImage();
             }
-            std::lock_guard<std::mutex> lock(mutex_);
-            finished_ = i + 1;
-            done_.notify_all();
+            lock.lock();
+            if (list == list_) {
+                entries_[i].outcome = outcome;
+                entries_[i].image = std::move(image);
+                finished_ = i + 1;
+                done_.notify_all();
+            }
         }
+        running_ = false;
     }
 
     std::mutex mutex_;
     std::condition_variable done_;
+    std::vector<std::string> named_;
     std::vector<Entry> entries_;
     std::size_t finished_ = 0;
+    unsigned list_ = 0; // counts the lists named, so the worker knows a picture of an old one
     bool started_ = false;
+    bool running_ = false;
     std::thread worker_;
 };
 

@@ -45,7 +45,9 @@ bool decodePngFile(const char* path, unsigned maxSide, bool keepAlpha, PngImage&
 // reading the file, and waits only if the worker has not got that far. The texture, and the 0
 // for a missing, damaged or oversized file, are what reading the file there would give. Meant
 // for start-up, so that decoding overlaps work that does not need the pictures (creating the
-// window); call it once, before the first pngBind. Without it pngBind reads every file itself.
+// window); call it before the first pngBind. Without it pngBind reads every file itself. Naming
+// the same files again changes nothing; naming others replaces the list: what was decoded of the
+// earlier one and not taken is dropped, and the worker turns to the new one after the file in hand.
 void decodePngFilesAhead(const char* const* paths, std::size_t count);
 
 // Creates a texture from the PNG at path, binds it, sets both wrap modes to wrap and the two

@@ -24,3 +24,8 @@ inline constexpr QuadCorner kUnitQuad[4] = {
 // (0 when the file cannot be read); a slot already holding a name is used as it is and no file is
 // opened. A list that already exists is left alone. Needs a current GL context.
 void loadSprite(SpriteList& list, int& texture, const char* path);
+
+// loadSprite with a fresh texture from the picture made at scale (gfx/PictureScale.h), or from its
+// 1x file at path when the file at that scale is missing or damaged: a window then shows the 1x
+// picture magnified, as quietly as a missing picture is left out.
+void loadScaledSprite(SpriteList& list, const char* path, int scale);

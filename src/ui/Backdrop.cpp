@@ -7,31 +7,16 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-const char* const kPaths[Backdrop::kPictureCount] = {
-    "./images/background.png",
-    "./images/titlescreen.png",
-    "./images/instructions.png",
-};
-
-} // namespace
-
 Backdrop* Backdrop::instance() {
     static Backdrop* backdrop = new Backdrop();
     return backdrop;
 }
 
-const char* Backdrop::path(int picture) {
-    return kPaths[picture];
-}
-
-void Backdrop::load() {
+void Backdrop::load(int pictureScale) {
     // Each image gets a texture of its own, read from its file.
     SpriteList* const lists[kPictureCount] = {&backgroundList_, &titleList_, &instructionsList_};
     for (int picture = 0; picture < kPictureCount; ++picture) {
-        int texture = -1;
-        loadSprite(*lists[picture], texture, kPaths[picture]);
+        loadScaledSprite(*lists[picture], path(picture), pictureScale);
     }
 }
 

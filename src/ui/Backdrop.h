@@ -2,7 +2,9 @@
 // The three full-window images: the title, the instructions and the play-screen background, each
 // stretched over one fixed rectangle of the board plane.
 
+#include "gfx/PictureScale.h"
 #include "gfx/Sprite.h"
+#include "ui/BackdropPictures.h"
 
 class Backdrop {
   public:
@@ -10,11 +12,12 @@ class Backdrop {
 
     // The files of the three pictures, in the order load reads them: the background, the title
     // and the instructions.
-    static constexpr int kPictureCount = 3;
-    static const char* path(int picture);
+    static constexpr int kPictureCount = kBackdropPictureCount;
+    static const char* path(int picture) { return kBackdropPicturePaths[picture]; }
 
-    // Builds the three sprites; a second call changes nothing.
-    void load();
+    // Builds the three sprites from the pictures made at pictureScale (gfx/PictureScale.h), each
+    // from its 1x file where its file at that scale cannot be read; a second call changes nothing.
+    void load(int pictureScale = kNormalPictures);
     // The rectangle, top first; the game passes the board plane's (board/BoardPlane.h).
     void setBounds(double top, double right, double bottom, double left);
     void update(float dt);

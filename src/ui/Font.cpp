@@ -9,6 +9,7 @@
 #include FT_GLYPH_H
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstring>
 #include <stdexcept>
@@ -90,6 +91,16 @@ GlyphTexels texelsOf(FT_Library library, const FT_Bitmap& bitmap) {
     return glyphTexels(grey.bitmap.buffer, width, rows, grey.bitmap.pitch);
 }
 
+// The pen movement of a character at the face's current size, in 26.6 fixed point. Throws
+// std::runtime_error when FreeType cannot load the glyph.
+long loadedAdvance(FT_Face face, char code) {
+    const FT_UInt index = FT_Get_Char_Index(face, static_cast<FT_ULong>(code));
+    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) {
+        throw std::runtime_error(Font::kFileError);
+    }
+    return face->glyph->advance.x;
+}
+
 } // namespace
 
 int nextPowerOfTwo(int n) {
@@ -167,8 +178,8 @@ GlyphRaster rasteriseGlyph(FT_Face face, char code) {
     return raster;
 }
 
-bool buildGlyph(FT_Face face, char code, GLuint listBase, GLuint* textures) {
-    const GlyphRaster glyph = rasteriseGlyph(face, code);
+bool buildGlyph(const GlyphRaster& glyph, float rasterScale, long layoutAdvance, char code,
+                GLuint listBase, GLuint* textures) {
     const GlyphTexels& texels = glyph.texels;
     const int width = glyph.width;
     const int rows = glyph.rows;
@@ -191,15 +202,15 @@ bool buildGlyph(FT_Face face, char code, GLuint listBase, GLuint* textures) {
 
     const float s = static_cast<float>(width) / static_cast<float>(texels.width);
     const float t = static_cast<float>(rows) / static_cast<float>(texels.height);
-    const float w = static_cast<float>(width);
-    const float h = static_cast<float>(rows);
+    const float w = static_cast<float>(width) / rasterScale;
+    const float h = static_cast<float>(rows) / rasterScale;
     glNewList(listBase + static_cast<unsigned char>(code), GL_COMPILE);
     glBindTexture(GL_TEXTURE_2D, texture);
     {
         // Recorded into the list: the glyph's placement is undone before the pen moves on.
         MatrixScope placed;
-        glTranslatef(static_cast<float>(glyph.left), 0.0f, 0.0f);
-        glTranslatef(0.0f, static_cast<float>(glyph.top - rows), 0.0f);
+        glTranslatef(static_cast<float>(glyph.left) / rasterScale, 0.0f, 0.0f);
+        glTranslatef(0.0f, static_cast<float>(glyph.top - rows) / rasterScale, 0.0f);
         glBegin(GL_QUADS);
         glTexCoord2f(0.0f, 0.0f);
         glVertex2f(0.0f, h);
@@ -211,16 +222,18 @@ bool buildGlyph(FT_Face face, char code, GLuint listBase, GLuint* textures) {
         glVertex2f(w, h);
         glEnd();
     }
-    glTranslatef(advanceInPixels(glyph.advance), 0.0f, 0.0f);
+    glTranslatef(advanceInPixels(layoutAdvance), 0.0f, 0.0f);
     glEndList();
     return width > 0 && rows > 0;
 }
 
-void Font::init(const char* fileName, std::uint32_t pixelHeight, const char* mustDraw) {
+void Font::init(const char* fileName, std::uint32_t pixelHeight, const char* mustDraw,
+                float glyphScale) {
     if (textures == nullptr) {
         textures = new GLuint[kGlyphCount]();
     }
     height = static_cast<float>(pixelHeight);
+    scale = glyphScale > 0.0f ? glyphScale : 1.0f;
 
     // FreeType reads the face from memory until the session ends, so the bytes outlive it.
     std::vector<unsigned char> bytes;
@@ -241,6 +254,17 @@ void Font::init(const char* fileName, std::uint32_t pixelHeight, const char* mus
     // Points in 26.6 at 96 dpi: the em square is height * 96 / 72 pixels.
     const FT_F26Dot6 size = static_cast<FT_F26Dot6>(pixelHeight) << 6;
     FT_Set_Char_Size(session.face, size, size, 96, 96);
+    // At another scale the pen still moves by the advances of the layout's own size, so a line
+    // sets exactly as it does at 1x, its glyphs drawn from bitmaps made at the size they show.
+    const bool rescaled = scale != 1.0f;
+    long layoutAdvances[kGlyphCount] = {};
+    if (rescaled) {
+        for (int code = 0; code < kGlyphCount; ++code) {
+            layoutAdvances[code] = loadedAdvance(session.face, static_cast<char>(code));
+        }
+        const auto shown = static_cast<FT_F26Dot6>(std::lround(static_cast<double>(size) * scale));
+        FT_Set_Char_Size(session.face, shown, shown, 96, 96);
+    }
 
     if (listBase != 0) {
         glDeleteLists(listBase, kGlyphCount);
@@ -251,7 +275,9 @@ void Font::init(const char* fileName, std::uint32_t pixelHeight, const char* mus
     for (int code = 0; code < kGlyphCount; ++code) {
         bool drawn = false;
         try {
-            drawn = buildGlyph(session.face, static_cast<char>(code), listBase, textures);
+            const GlyphRaster glyph = rasteriseGlyph(session.face, static_cast<char>(code));
+            const long advance = rescaled ? layoutAdvances[code] : glyph.advance;
+            drawn = buildGlyph(glyph, scale, advance, static_cast<char>(code), listBase, textures);
         } catch (const std::runtime_error&) {
             throw std::runtime_error(kFileError);
         }

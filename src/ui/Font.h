@@ -40,14 +40,20 @@ class Font {
         "FT_New_Face failed (there is probably a problem with your font file)";
 
     // Rasterises the face in the file at the given pixel height into 128 textures and lists.
-    // Every character of mustDraw has to be in the face and, unless it is a space, to draw some
+    // The lists draw in pixels of that height (layout pixels); with a glyphScale other than 1
+    // the textures are rasterised at glyphScale times that height, for text that a larger
+    // window shows larger, and the lists place them and move the pen exactly as at 1. Every
+    // character of mustDraw has to be in the face and, unless it is a space, to draw some
     // pixels: a damaged face can open and still come out blank. Throws std::runtime_error with
     // kFileError for a fault of the file, and another reason when FreeType cannot start. Needs a
     // current GL context. A second call releases the first call's textures and lists.
-    void init(const char* fileName, std::uint32_t pixelHeight, const char* mustDraw = "");
+    void init(const char* fileName, std::uint32_t pixelHeight, const char* mustDraw = "",
+              float glyphScale = 1.0f);
 
     // The pixel height given to init; the text printer derives its line spacing from it.
     float height = 0.0f;
+    // The glyph textures' texels to a layout pixel, as given to init.
+    float scale = 1.0f;
     // kGlyphCount texture names; entry k is the texture of character code k.
     GLuint* textures = nullptr;
     // List listBase + k draws character code k and moves the pen past it.
@@ -75,6 +81,8 @@ struct GlyphRaster {
 // file's contents, so it is what the fuzz target drives with arbitrary faces.
 GlyphRaster rasteriseGlyph(FT_Face face, char code);
 
-// Builds one character's texture and display list from the open face; whether it drew any pixels.
-// Used by Font::init alone.
-bool buildGlyph(FT_Face face, char code, GLuint listBase, GLuint* textures);
+// Builds one character's texture and display list from its raster; whether it drew any pixels.
+// The list draws in layout pixels: the raster's pixels are 1 / rasterScale of them, and the pen
+// moves by layoutAdvance (26.6 fixed point, at the layout's size). Used by Font::init alone.
+bool buildGlyph(const GlyphRaster& glyph, float rasterScale, long layoutAdvance, char code,
+                GLuint listBase, GLuint* textures);

@@ -3,9 +3,10 @@
 // the window and to make it fullscreen, on a screen of the common size and on a laptop's that has
 // no room for the window, and under a panel; KDE's KWin, which does not say how large its frame
 // will be and draws it taller than most, on a screen whose resolution changes while the game
-// runs; and on bare servers, one whose desktop is scaled to 200%, one with two monitors and a
-// faulty pager's numbers. Whatever size the window ends up, the whole picture (and the whole
-// frame) must show and a click must land on the gem drawn under the pointer.
+// runs; and on bare servers, one whose desktop is scaled to 200%, where the pictures made at twice
+// the size show, one with two monitors and a faulty pager's numbers. Whatever size the window ends
+// up, the whole picture (and the whole frame) must show and a click must land on the gem drawn
+// under the pointer.
 
 #include "Desktop.h"
 #include "Display.h"
@@ -13,8 +14,11 @@
 #include "Play.h"
 
 #include "board/Board.h"
+#include "gfx/PictureScale.h"
+#include "ui/BackdropPictures.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <algorithm>
 #include <array>
@@ -57,6 +61,35 @@ bool fitsWindow(const PictureRect& r, int windowWidth, int windowHeight) {
     const bool centred = std::abs(r.left - (windowWidth - r.left - r.width)) <= 2 &&
                          std::abs(r.top - (windowHeight - r.top - r.height)) <= 2;
     return (fillsWidth || fillsHeight) && fourByThree && centred;
+}
+
+// A picture file's pixels, as a screenshot of it would hold them.
+Screenshot readPicture(const std::string& path) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    Screenshot picture;
+    if (png_image_begin_read_from_file(&image, path.c_str()) != 0) {
+        image.format = PNG_FORMAT_RGB;
+        picture.rgb.resize(PNG_IMAGE_SIZE(image));
+        if (png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr) != 0) {
+            picture.width = static_cast<int>(image.width);
+            picture.height = static_cast<int>(image.height);
+        }
+    }
+    png_image_free(&image);
+    return picture;
+}
+
+// How many pixels of two pictures of one size differ by more than a few levels.
+int pixelsApart(const Screenshot& a, const Screenshot& b) {
+    constexpr int kLevels = 4;
+    int apart = 0;
+    for (std::size_t i = 0; i + 2 < a.rgb.size() && i + 2 < b.rgb.size(); i += 3) {
+        apart += std::abs(a.rgb[i] - b.rgb[i]) > kLevels ||
+                 std::abs(a.rgb[i + 1] - b.rgb[i + 1]) > kLevels ||
+                 std::abs(a.rgb[i + 2] - b.rgb[i + 2]) > kLevels;
+    }
+    return apart;
 }
 
 class DesktopTest : public ::testing::Test {
@@ -265,6 +298,14 @@ TEST_F(DesktopTest, OnADesktopScaledTo200PercentTheWindowIsTwiceAsLargeAndPlays)
     EXPECT_EQ(g.width, 2048);
     EXPECT_EQ(g.height, 1536);
     EXPECT_LE(g.y + g.height, 1600) << "moved up just enough to show whole";
+    // The title made at twice the size shows texel for texel: the 1x title magnified would
+    // differ by more than a few levels in about one pixel in twenty.
+    const Screenshot title = display.capture(window_);
+    const Screenshot made = readPicture(std::string(HEXAGLINT_DATA_DIR) + "/" +
+                                        scaledPicturePath(kBackdropPicturePaths[1], 2));
+    ASSERT_EQ(title.width, made.width);
+    ASSERT_EQ(title.height, made.height);
+    EXPECT_LT(pixelsApart(title, made), title.width * title.height / 200);
     ASSERT_NO_FATAL_FAILURE(enterPlay(display, window_));
     const PictureRect rect = fittedPicture(display);
     EXPECT_EQ(rect.width, 2048) << describe(rect);

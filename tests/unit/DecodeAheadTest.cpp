@@ -1,7 +1,7 @@
 // Pictures decoded ahead on the worker thread: pngBind must upload exactly what it would have
 // read from the file, give 0 for the same files, and read a file itself when it is asked for in
-// another way or a second time. The worker can be started once a process, so this is the one
-// test that starts it.
+// another way or a second time; and a list named anew replaces what was not taken. Every list
+// named in a process counts, so this is the one test that names any.
 
 #include "gfx/PngTexture.h"
 
@@ -54,17 +54,19 @@ TEST(PngBind, PicturesDecodedAheadAreTheFilesAsTheyWereReadAndTakenOnce) {
     const std::string bomb = tempPath("bomb.png");
     const std::string solid = tempPath("solid.png");
     const std::string missing = tempPath("missing.png");
+    const std::string spare = tempPath("spare.png");
     ASSERT_TRUE(writePng(rgba, 6, 3, 4, picture));
     ASSERT_TRUE(writePng(opaque, 2, 2, 3, std::vector<unsigned char>(12, 200)));
     ASSERT_TRUE(writePng(solid, 6, 3, 4, picture));
+    ASSERT_TRUE(writePng(spare, 6, 3, 4, picture));
     std::vector<unsigned char> bytes = readBytes(rgba);
     bytes.resize(bytes.size() / 2);
     ASSERT_TRUE(writeBytes(damaged, bytes));
     ASSERT_TRUE(writeBytes(bomb, pngWithHeaderOnly(100000, 100000)));
     std::remove(missing.c_str());
 
-    const char* const paths[] = {rgba.c_str(),    opaque.c_str(), damaged.c_str(),
-                                 missing.c_str(), solid.c_str(),  bomb.c_str()};
+    const char* const paths[] = {rgba.c_str(),  opaque.c_str(), damaged.c_str(), missing.c_str(),
+                                 solid.c_str(), spare.c_str(),  bomb.c_str()};
     decodePngFilesAhead(paths, sizeof paths / sizeof paths[0]);
 
     // The last one named: once it is back, the worker has read every file.
@@ -92,7 +94,20 @@ TEST(PngBind, PicturesDecodedAheadAreTheFilesAsTheyWereReadAndTakenOnce) {
     EXPECT_NE(bind(damaged), 0u);
     EXPECT_EQ(bind(opaque), 0u);
 
-    for (const std::string& path : {rgba, damaged, bomb, solid}) {
+    // Named again, the same files change nothing: what was decoded and not taken stays.
+    ASSERT_TRUE(writePng(solid, 2, 2, 3, std::vector<unsigned char>(12, 9)));
+    ASSERT_TRUE(writePng(spare, 2, 2, 3, std::vector<unsigned char>(12, 9)));
+    decodePngFilesAhead(paths, sizeof paths / sizeof paths[0]);
+    ASSERT_NE(bind(solid), 0u);
+    EXPECT_EQ(boundFormat(), GL_RGBA);
+    // Other files replace them: the earlier pictures not taken are dropped.
+    const char* const others[] = {rgba.c_str()};
+    decodePngFilesAhead(others, 1);
+    ASSERT_NE(bind(rgba), 0u);
+    ASSERT_NE(bind(spare), 0u);
+    EXPECT_EQ(boundFormat(), GL_RGB) << "read from the file as it is now";
+
+    for (const std::string& path : {rgba, damaged, bomb, solid, spare}) {
         std::remove(path.c_str());
     }
 }

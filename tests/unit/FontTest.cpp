@@ -36,9 +36,9 @@ std::string initError(const char* fileName) {
 // uploaded textures and lists with.
 class ReferenceFace {
   public:
-    ReferenceFace() {
+    explicit ReferenceFace(int pixelHeight = 72) {
         if (FT_Init_FreeType(&library_) == 0 && FT_New_Face(library_, kFontFile, 0, &face_) == 0) {
-            FT_Set_Char_Size(face_, 72 << 6, 72 << 6, 96, 96);
+            FT_Set_Char_Size(face_, pixelHeight << 6, pixelHeight << 6, 96, 96);
         }
     }
     ~ReferenceFace() {
@@ -296,4 +296,31 @@ TEST_F(FontTest, TheUploadLeavesThePixelStoreAsItFoundIt) {
     // Built again under the odd alignment, the glyphs are still right.
     const TextureImage image = readTexture(Font::instance()->textures['H']);
     EXPECT_EQ(image.width, nextPowerOfTwo(static_cast<int>(reference.render('H')->bitmap.width)));
+}
+
+TEST_F(FontTest, AtTwiceTheScaleGlyphsAreRasterisedTwiceAsLargeAndSetAsAtTheLayoutsOwnSize) {
+    Font& font = *Font::instance();
+    ReferenceFace large(144);
+    font.init(kFontFile, 72, "", 2.0f);
+    EXPECT_EQ(font.height, 72.0f) << "the line spacing stays the layout's";
+    for (const int code : {'F', 'y', 'J', '0'}) {
+        const FT_GlyphSlot slot = large.render(code);
+        const float left = static_cast<float>(slot->bitmap_left) / 2;
+        const float top = static_cast<float>(slot->bitmap_top) / 2;
+        const float w = static_cast<float>(slot->bitmap.width) / 2;
+        const float bottom = top - static_cast<float>(slot->bitmap.rows) / 2;
+        const GLuint list = font.listBase + static_cast<GLuint>(code);
+        EXPECT_EQ(readTexture(font.textures[code]).width,
+                  nextPowerOfTwo(static_cast<int>(slot->bitmap.width)));
+        // The 144-pixel bitmap spans the quad in 72-pixel units, and the pen moves as at 72.
+        const std::set<Corner> corners = quadCorners(list);
+        ASSERT_FALSE(corners.empty());
+        constexpr float kExact = 1e-3f;
+        EXPECT_NEAR(corners.begin()->x, left, kExact) << static_cast<char>(code);
+        EXPECT_NEAR(corners.begin()->y, bottom, kExact) << static_cast<char>(code);
+        EXPECT_NEAR(corners.rbegin()->x, left + w, kExact) << static_cast<char>(code);
+        EXPECT_NEAR(corners.rbegin()->y, top, kExact) << static_cast<char>(code);
+        EXPECT_EQ(penAfter(list), static_cast<float>(reference.render(code)->advance.x >> 6));
+    }
+    font.init(kFontFile, 72);
 }

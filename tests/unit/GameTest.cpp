@@ -4,6 +4,7 @@
 #include "board/Board.h"
 #include "board/ScreenState.h"
 #include "gfx/GlScope.h"
+#include "gfx/PictureScale.h"
 #include "support/GlContext.h"
 #include "support/GlState.h"
 #include "support/KeptBoard.h"
@@ -117,4 +118,15 @@ TEST_F(GameRender, PlayFramesClearTheBarsBesideAPictureThatDoesNotFillTheWindow)
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, bar.data());
     EXPECT_EQ(bar, (std::array<unsigned char, 3>{0, 0, 0}));
+}
+
+TEST(GameScale, TwiceTheSizeFromOneAndAHalfOnAndTypeAtTheWindowsOwnScaleUpToIt) {
+    EXPECT_EQ(pictureScaleFor(View::scaleOf(1535, 1152)), kNormalPictures);
+    EXPECT_EQ(pictureScaleFor(View::scaleOf(1536, 1152)), kDoublePictures);
+    EXPECT_EQ(pictureScaleFor(View::scaleOf(2560, 1100)), kNormalPictures) << "its height decides";
+    EXPECT_EQ(Game::glyphScaleFor(0.8), 1.0f);
+    EXPECT_EQ(Game::glyphScaleFor(1.25), 1.25f);
+    EXPECT_EQ(Game::glyphScaleFor(3.0), 2.0f);
+    EXPECT_EQ(scaledPicturePath("./images/a.png", kDoublePictures), "./images/a@2x.png");
+    EXPECT_EQ(scaledPicturePath("./images/a.png", kNormalPictures), "./images/a.png");
 }

@@ -2,6 +2,7 @@
 
 #include "app/View.h"
 #include "gfx/GlScope.h"
+#include "gfx/PictureScale.h"
 #include "support/GlContext.h"
 #include "support/GlState.h"
 #include "support/PngWriter.h"
@@ -175,6 +176,29 @@ TEST_F(SpriteTest, MissingAndDamagedFilesStillGiveAPlainSquare) {
     }
     std::remove(damaged.c_str());
     glColor3f(1.0f, 1.0f, 1.0f);
+}
+
+TEST_F(SpriteTest, AScaledSpriteShowsItsScalesFileAndFallsBackQuietlyToThe1xFile) {
+    const std::string normal = writeImage("scaled.png", 4, 2);
+    const std::string twice = scaledPicturePath(normal, kDoublePictures);
+    const auto widthShown = [&normal](int scale) {
+        SpriteList list = -1;
+        loadScaledSprite(list, normal.c_str(), scale);
+        glCallList(static_cast<GLuint>(list)); // binds the sprite's texture
+        GLint width = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        return width;
+    };
+    EXPECT_EQ(widthShown(kDoublePictures), 4) << "no 2x file";
+    ASSERT_EQ(writeImage("scaled@2x.png", 8, 4), twice);
+    EXPECT_EQ(widthShown(kDoublePictures), 8);
+    EXPECT_EQ(widthShown(kNormalPictures), 4);
+    std::vector<unsigned char> bytes = readBytes(twice);
+    bytes.resize(bytes.size() / 2);
+    ASSERT_TRUE(writeBytes(twice, bytes));
+    EXPECT_EQ(widthShown(kDoublePictures), 4) << "a damaged 2x file";
+    std::remove(twice.c_str());
+    std::remove(normal.c_str());
 }
 
 TEST_F(SpriteTest, ADrawingScopeEndsInTheStateEveryOtherDrawStartsFrom) {

@@ -7,9 +7,20 @@
 #include <cstdio>
 #include <cstring>
 
-Canvas::Canvas(int width, int height)
-    : image(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
-      context(cairo_create(image)) {}
+Canvas::Canvas(int width, int height, int scale)
+    : pixelsPerUnit(scale),
+      image(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale, height * scale)) {
+    // Set before the context is made, whose device transform it becomes.
+    cairo_surface_set_device_scale(image, scale, scale);
+    context = cairo_create(image);
+}
+
+int scaleOf(cairo_t* cr) {
+    double x = 1.0;
+    double y = 1.0;
+    cairo_surface_get_device_scale(cairo_get_target(cr), &x, &y);
+    return static_cast<int>(x);
+}
 
 Canvas::~Canvas() {
     cairo_destroy(context);
@@ -38,6 +49,7 @@ void blur(Canvas& canvas, int radius) {
     if (radius <= 0) {
         return;
     }
+    radius *= canvas.scale();
     cairo_surface_flush(canvas.surface());
     const int w = canvas.width();
     const int h = canvas.height();

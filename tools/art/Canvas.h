@@ -6,20 +6,25 @@
 #include <string>
 #include <vector>
 
-// An ARGB32 cairo image surface with its drawing context; both are released together.
+// An ARGB32 cairo image surface with its drawing context; both are released together. A canvas
+// of scale 2 is drawn in the same units as one of scale 1 but has twice the pixels each way: the
+// same drawing at twice the resolution. Placed on another canvas it covers width x height units.
 class Canvas {
   public:
-    Canvas(int width, int height);
+    Canvas(int width, int height, int scale = 1);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
     cairo_t* cr() const { return context; }
     cairo_surface_t* surface() const { return image; }
+    // In pixels; a unit is scale() pixels.
     int width() const { return cairo_image_surface_get_width(image); }
     int height() const { return cairo_image_surface_get_height(image); }
+    int scale() const { return pixelsPerUnit; }
 
   private:
+    int pixelsPerUnit = 1;
     cairo_surface_t* image = nullptr;
     cairo_t* context = nullptr;
 };
@@ -31,7 +36,11 @@ struct Pixels {
     std::vector<unsigned char> rgba;
 };
 
-// Softens the canvas in place: three box passes each way, close to a Gaussian of that radius.
+// The pixels a unit of the canvas that cr draws on takes: its scale.
+int scaleOf(cairo_t* cr);
+
+// Softens the canvas in place: three box passes each way, close to a Gaussian of that radius in
+// the canvas's units.
 void blur(Canvas& canvas, int radius);
 
 // Fills small with the mean of each block of large, whose sides must be the same whole multiple

@@ -1,13 +1,16 @@
 // Checks the pictures make_art wrote for what the game's drawing relies on: gem sprites whose
 // square never shows, pale neutral bodies that a colour tint turns into any gem colour, rims on
 // the body's edge with a white twin for dead gems, a twinkle for the sparkle, and full-screen
-// pictures that are opaque everywhere (the background is drawn with the alpha test on).
-// Usage: check_art <images-dir>; prints each problem and exits 1 when there is any.
+// pictures that are opaque everywhere (the background is drawn with the alpha test on); each of
+// them at 1x and at 2x. Usage: check_art <images-dir>; prints each problem and exits 1 when there
+// is any.
 
 #include "art/Canvas.h"
 #include "art/GemPainter.h"
 #include "art/Screens.h"
 #include "board/Gem.h"
+#include "gfx/PictureScale.h"
+#include "ui/BackdropPictures.h"
 
 #include <algorithm>
 #include <cmath>
@@ -149,6 +152,44 @@ void checkScreen(const Pixels& screen, const std::string& path) {
     expect(opaque, path, "has transparent texels");
 }
 
+// Every picture made at one scale. One made at 2x is the same drawing as its 1x twin with twice
+// the pixels each way, so it must pass the same checks and be twice the size.
+void checkAt(const std::string& dir, int scale) {
+    const auto loadAt = [&](const std::string& name, Pixels& pixels) {
+        const std::string path = dir + "/" + fileNameAt(name, scale);
+        if (!load(path, pixels)) {
+            return false;
+        }
+        Pixels normal;
+        if (scale != kNormalPictures && readPng(dir + "/" + name, normal)) {
+            expect(pixels.width == normal.width * scale && pixels.height == normal.height * scale,
+                   path, "not its 1x picture's size times its scale");
+        }
+        return true;
+    };
+    for (int sides = Gem::kMinSides; sides <= Gem::kMaxSides; ++sides) {
+        const std::string body = gemFileName(sides, GemLayer::Fill);
+        const std::string rim = gemFileName(sides, GemLayer::Outline);
+        Pixels fill;
+        Pixels dark;
+        Pixels white;
+        if (loadAt(body, fill) && loadAt(rim, dark) &&
+            loadAt(gemFileName(sides, GemLayer::OutlineWhite), white)) {
+            checkBody(fill, dir + "/" + fileNameAt(body, scale));
+            checkRims(fill, dark, white, dir + "/" + fileNameAt(rim, scale));
+        }
+    }
+    Pixels picture;
+    if (loadAt(highlightFileName(), picture)) {
+        checkHighlight(picture, dir + "/" + fileNameAt(highlightFileName(), scale));
+    }
+    for (const char* path : kBackdropPicturePaths) {
+        if (loadAt(fileNameAt(path, kNormalPictures), picture)) {
+            checkScreen(picture, dir + "/" + fileNameAt(path, scale));
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -157,26 +198,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string dir = argv[1];
-    for (int sides = Gem::kMinSides; sides <= Gem::kMaxSides; ++sides) {
-        const std::string body = dir + "/" + gemFileName(sides, GemLayer::Fill);
-        const std::string rim = dir + "/" + gemFileName(sides, GemLayer::Outline);
-        Pixels fill;
-        Pixels dark;
-        Pixels white;
-        if (load(body, fill) && load(rim, dark) &&
-            load(dir + "/" + gemFileName(sides, GemLayer::OutlineWhite), white)) {
-            checkBody(fill, body);
-            checkRims(fill, dark, white, rim);
-        }
-    }
-    Pixels picture;
-    if (load(dir + "/" + highlightFileName(), picture)) {
-        checkHighlight(picture, dir + "/" + highlightFileName());
-    }
-    for (const char* name : {"background.png", "titlescreen.png", "instructions.png"}) {
-        if (load(dir + "/" + name, picture)) {
-            checkScreen(picture, dir + "/" + name);
-        }
+    for (const int scale : {kNormalPictures, kDoublePictures}) {
+        checkAt(dir, scale);
     }
     if (problems == 0) {
         std::printf("check_art: the pictures in %s are fit for the game\n", dir.c_str());

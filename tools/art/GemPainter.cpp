@@ -2,6 +2,7 @@
 
 #include "board/Gem.h"
 #include "gfx/GemPictures.h"
+#include "gfx/PictureScale.h"
 
 #include <algorithm>
 #include <cmath>
@@ -89,6 +90,10 @@ std::string gemFileName(int sides, GemLayer layer) {
 
 std::string highlightFileName() {
     return std::filesystem::path(kGemPicturePaths[kGemPictureCount - 1]).filename();
+}
+
+std::string fileNameAt(const std::string& path, int scale) {
+    return std::filesystem::path(scaledPicturePath(path, scale)).filename();
 }
 
 GemPainter::GemPainter(int sides, int size)
@@ -210,7 +215,7 @@ void GemPainter::paintRim(cairo_t* cr, bool white) const {
 
 void paintTwinkle(Canvas& canvas) {
     cairo_t* cr = canvas.cr();
-    const double size = canvas.width();
+    const double size = canvas.width() / canvas.scale();
     const double c = size / 2.0;
     cairo_save(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);

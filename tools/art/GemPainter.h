@@ -13,11 +13,14 @@ constexpr GemLayer kGemLayers[] = {GemLayer::Fill, GemLayer::Outline, GemLayer::
 // and the sparkle's: the names the game loads them by (gfx/GemPictures.h).
 std::string gemFileName(int sides, GemLayer layer);
 std::string highlightFileName();
+// The name in the images folder of a picture (a path or file name the game knows it by) made at
+// a scale: the name the game loads it by at that scale (gfx/PictureScale.h).
+std::string fileNameAt(const std::string& path, int scale);
 
 // The geometry shared by a shape's three pictures, so that body and rims line up exactly.
 class GemPainter {
   public:
-    // sides: 6 to 10; size: the square canvas's side in pixels.
+    // sides: 6 to 10; size: the square canvas's side in its units (pixels at scale 1).
     GemPainter(int sides, int size);
 
     void paint(Canvas& canvas, GemLayer layer) const;

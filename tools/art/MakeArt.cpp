@@ -1,5 +1,6 @@
 // Writes the game's pictures: gem bodies and rims, the sparkle, the background and the two
-// full-screen cards. Usage: make_art <images-dir> [--preview <board-preview.png>]
+// full-screen cards, each for the picture's own size and for twice that (HiDPI windows).
+// Usage: make_art <images-dir> [--preview <board-preview.png>]
 
 #include "art/Canvas.h"
 #include "art/GemPainter.h"
@@ -7,6 +8,8 @@
 #include "art/Screens.h"
 #include "art/Typefaces.h"
 #include "board/Gem.h"
+#include "gfx/PictureScale.h"
+#include "ui/BackdropPictures.h"
 
 #include <cstdio>
 #include <cstring>
@@ -30,32 +33,41 @@ bool save(const Canvas& canvas, const std::string& path, bool withAlpha) {
     return true;
 }
 
-bool writeAll(const std::string& dir) {
-    Canvas gem(gemImageSize, gemImageSize);
+std::string fileAt(const std::string& dir, const std::string& path, int scale) {
+    return dir + "/" + fileNameAt(path, scale);
+}
+
+// Every picture at one scale: the same drawings, in the same units, at scale pixels a unit.
+bool writeAt(const std::string& dir, int scale, const Typefaces& faces) {
+    Canvas gem(gemImageSize, gemImageSize, scale);
     for (int sides = Gem::kMinSides; sides <= Gem::kMaxSides; ++sides) {
         const GemPainter painter(sides, gemImageSize);
         for (const GemLayer layer : kGemLayers) {
             painter.paint(gem, layer);
-            if (!save(gem, dir + "/" + gemFileName(sides, layer), true)) {
+            if (!save(gem, fileAt(dir, gemFileName(sides, layer), scale), true)) {
                 return false;
             }
         }
     }
     paintTwinkle(gem);
-    if (!save(gem, dir + "/" + highlightFileName(), true)) {
+    if (!save(gem, fileAt(dir, highlightFileName(), scale), true)) {
         return false;
     }
 
-    const Typefaces faces;
-    Canvas background(screenWidth, screenHeight);
+    Canvas background(screenWidth, screenHeight, scale);
     paintBackground(background);
-    Canvas title(screenWidth, screenHeight);
+    Canvas title(screenWidth, screenHeight, scale);
     paintTitle(title, faces);
-    Canvas instructions(screenWidth, screenHeight);
+    Canvas instructions(screenWidth, screenHeight, scale);
     paintInstructions(instructions, faces);
-    return save(background, dir + "/background.png", false) &&
-           save(title, dir + "/titlescreen.png", false) &&
-           save(instructions, dir + "/instructions.png", false);
+    return save(background, fileAt(dir, kBackdropPicturePaths[0], scale), false) &&
+           save(title, fileAt(dir, kBackdropPicturePaths[1], scale), false) &&
+           save(instructions, fileAt(dir, kBackdropPicturePaths[2], scale), false);
+}
+
+bool writeAll(const std::string& dir) {
+    const Typefaces faces;
+    return writeAt(dir, kNormalPictures, faces) && writeAt(dir, kDoublePictures, faces);
 }
 
 } // namespace

@@ -82,7 +82,8 @@ void drawCanvas(cairo_t* cr, const Canvas& picture, double cx, double cy, double
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
     cairo_rotate(cr, angle);
-    cairo_translate(cr, -picture.width() / 2.0, -picture.height() / 2.0);
+    cairo_translate(cr, -picture.width() / (2.0 * picture.scale()),
+                    -picture.height() / (2.0 * picture.scale()));
     cairo_set_source_surface(cr, picture.surface(), 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
     cairo_paint_with_alpha(cr, alpha);
@@ -94,7 +95,7 @@ void drawCanvas(cairo_t* cr, const Canvas& picture, double cx, double cy, double
 template <typename PathFn, typename SourceFn>
 void glow(cairo_t* cr, int width, int height, int radius, double alpha, PathFn path,
           SourceFn source) {
-    Canvas scratch(width, height);
+    Canvas scratch(width, height, scaleOf(cr));
     path(scratch.cr());
     source(scratch.cr());
     cairo_fill(scratch.cr());
@@ -218,20 +219,65 @@ void useStyle(cairo_t* cr, TextStyle style) {
     cairo_set_font_size(cr, style.size);
 }
 
+// Text is set by the metrics of the font as a canvas of scale 1 hints them, at every scale: the
+// lines of a 2x picture run exactly as the 1x picture's, and only the glyphs' outlines are drawn
+// at its resolution. This is the font cairo sets the context's text with at scale 1: its face and
+// size under its transformation, without the canvas's scale. At scale 1 it is that very font.
+class LayoutFont {
+  public:
+    explicit LayoutFont(cairo_t* cr) {
+        cairo_matrix_t size;
+        cairo_matrix_t transformation;
+        cairo_get_font_matrix(cr, &size);
+        cairo_get_matrix(cr, &transformation);
+        cairo_font_options_t* options = cairo_font_options_create();
+        cairo_font_options_t* own = cairo_font_options_create();
+        cairo_surface_get_font_options(cairo_get_target(cr), options);
+        cairo_get_font_options(cr, own);
+        cairo_font_options_merge(options, own);
+        font = cairo_scaled_font_create(cairo_get_font_face(cr), &size, &transformation, options);
+        cairo_font_options_destroy(own);
+        cairo_font_options_destroy(options);
+    }
+    ~LayoutFont() { cairo_scaled_font_destroy(font); }
+    LayoutFont(const LayoutFont&) = delete;
+    LayoutFont& operator=(const LayoutFont&) = delete;
+
+    cairo_text_extents_t extents(const std::string& text) const {
+        cairo_text_extents_t extents{};
+        cairo_scaled_font_text_extents(font, text.c_str(), &extents);
+        return extents;
+    }
+    // Shows the text from the current point, or adds its outline to the path.
+    void set(cairo_t* cr, const std::string& text, bool asPath) const {
+        double x = 0.0;
+        double y = 0.0;
+        cairo_get_current_point(cr, &x, &y);
+        cairo_glyph_t* glyphs = nullptr;
+        int count = 0;
+        if (cairo_scaled_font_text_to_glyphs(font, x, y, text.c_str(), -1, &glyphs, &count, nullptr,
+                                             nullptr, nullptr) == CAIRO_STATUS_SUCCESS) {
+            asPath ? cairo_glyph_path(cr, glyphs, count) : cairo_show_glyphs(cr, glyphs, count);
+        }
+        cairo_glyph_free(glyphs);
+    }
+
+  private:
+    cairo_scaled_font_t* font = nullptr;
+};
+
 double inkWidth(cairo_t* cr, TextStyle style, const std::string& text) {
     useStyle(cr, style);
-    cairo_text_extents_t extents;
-    cairo_text_extents(cr, text.c_str(), &extents);
-    return extents.width;
+    return LayoutFont(cr).extents(text).width;
 }
 
 // Adds the text's outline to the path, its ink centred on x, its baseline at y.
 void centredTextPath(cairo_t* cr, TextStyle style, const std::string& text, double x, double y) {
     useStyle(cr, style);
-    cairo_text_extents_t extents;
-    cairo_text_extents(cr, text.c_str(), &extents);
+    const LayoutFont font(cr);
+    const cairo_text_extents_t extents = font.extents(text);
     cairo_move_to(cr, x - extents.width / 2 - extents.x_bearing, y);
-    cairo_text_path(cr, text.c_str());
+    font.set(cr, text, true);
 }
 
 // A rainbow across the six gem colours, softened towards white, for glows behind headings.
@@ -295,14 +341,13 @@ double richLine(cairo_t* cr, TextStyle regular, TextStyle bold, const std::strin
             return;
         }
         useStyle(cr, isBold ? bold : regular);
+        const LayoutFont font(cr);
         if (draw) {
             cairo_move_to(cr, pen, y);
             setColour(cr, isBold ? strong : plain);
-            cairo_show_text(cr, run.c_str());
+            font.set(cr, run, false);
         }
-        cairo_text_extents_t extents;
-        cairo_text_extents(cr, run.c_str(), &extents);
-        pen += extents.x_advance;
+        pen += font.extents(run).x_advance;
         run.clear();
     };
     for (char c : text) {
@@ -318,7 +363,7 @@ double richLine(cairo_t* cr, TextStyle regular, TextStyle bold, const std::strin
 }
 
 void twinkle(cairo_t* cr, double x, double y, double size, double alpha) {
-    Canvas star(static_cast<int>(size), static_cast<int>(size));
+    Canvas star(static_cast<int>(size), static_cast<int>(size), scaleOf(cr));
     paintTwinkle(star);
     drawCanvas(cr, star, x, y, 0.0, alpha);
 }
@@ -327,10 +372,10 @@ void twinkle(cairo_t* cr, double x, double y, double size, double alpha) {
 
 void paintTintedGem(cairo_t* cr, int sides, double centreX, double centreY, double size,
                     double angle, const float rgb[3]) {
-    const int pixels = static_cast<int>(std::lround(size));
-    const GemPainter painter(sides, pixels);
-    Canvas fill(pixels, pixels);
-    Canvas rim(pixels, pixels);
+    const int side = static_cast<int>(std::lround(size));
+    const GemPainter painter(sides, side);
+    Canvas fill(side, side, scaleOf(cr));
+    Canvas rim(side, side, scaleOf(cr));
     painter.paint(fill, GemLayer::Fill);
     painter.paint(rim, GemLayer::Outline);
     tint(fill, rgb);
@@ -483,11 +528,11 @@ void paintTitle(Canvas& canvas, const Typefaces& faces) {
 
     useStyle(cr, {faces.body(), 26});
     const std::string tagline = "Keep the colours alive. Lock them together.";
-    cairo_text_extents_t extents;
-    cairo_text_extents(cr, tagline.c_str(), &extents);
+    const LayoutFont taglineFont(cr);
+    const cairo_text_extents_t extents = taglineFont.extents(tagline);
     cairo_move_to(cr, cx - extents.width / 2 - extents.x_bearing, 622);
     cairo_set_source_rgba(cr, 0.80, 0.86, 0.96, 0.9);
-    cairo_show_text(cr, tagline.c_str());
+    taglineFont.set(cr, tagline, false);
 
     const std::string click = "Click to continue";
     const TextStyle clickStyle{faces.heading(), 40};
