@@ -81,24 +81,11 @@ std::optional<FrameExtents> WindowKeeper::currentFrame(const PixelRect& window,
         return std::nullopt;
     }
     if (topLevel != window_) {
-        ::Window root = None;
-        int x = 0;
-        int y = 0;
-        unsigned width = 0;
-        unsigned height = 0;
-        unsigned border = 0;
-        unsigned depth = 0;
-        Status status = 0;
-        withoutXErrors(display_, [&] {
-            status =
-                XGetGeometry(display_, topLevel, &root, &x, &y, &width, &height, &border, &depth);
-        });
-        if (status == 0) {
+        const std::optional<PixelRect> frame = outerGeometryOf(display_, topLevel);
+        if (!frame) {
             return std::nullopt;
         }
-        const PixelRect frame{x, y, static_cast<int>(width + 2 * border),
-                              static_cast<int>(height + 2 * border)};
-        return frameAround(window, frame, screen);
+        return frameAround(window, *frame, screen);
     }
     // Not reparented: no frame, unless a manager runs that has yet to take the window on (it
     // sets WM_STATE when it does).

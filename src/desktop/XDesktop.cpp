@@ -58,8 +58,7 @@ PixelRect monitorAt(Display* display, const PixelRect& screen, int x, int y) {
 
 } // namespace
 
-PixelRect screenOf(Display* display) {
-    // The root window's geometry follows every RandR change; DisplayWidth is the size at connect.
+std::optional<PixelRect> outerGeometryOf(Display* display, ::Window window) {
     ::Window root = None;
     int x = 0;
     int y = 0;
@@ -67,12 +66,25 @@ PixelRect screenOf(Display* display) {
     unsigned height = 0;
     unsigned border = 0;
     unsigned depth = 0;
-    const int screen = DefaultScreen(display);
-    if (!XGetGeometry(display, RootWindow(display, screen), &root, &x, &y, &width, &height, &border,
-                      &depth)) {
-        return PixelRect{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
+    Status status = 0;
+    withoutXErrors(display, [&] {
+        status = XGetGeometry(display, window, &root, &x, &y, &width, &height, &border, &depth);
+    });
+    if (status == 0) {
+        return std::nullopt;
     }
-    return PixelRect{0, 0, static_cast<int>(width), static_cast<int>(height)};
+    return PixelRect{x, y, static_cast<int>(width + 2 * border),
+                     static_cast<int>(height + 2 * border)};
+}
+
+PixelRect screenOf(Display* display) {
+    // The root window's geometry follows every RandR change; DisplayWidth is the size at connect.
+    const int screen = DefaultScreen(display);
+    if (const std::optional<PixelRect> root =
+            outerGeometryOf(display, RootWindow(display, screen))) {
+        return PixelRect{0, 0, root->width, root->height};
+    }
+    return PixelRect{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
 }
 
 PixelRect roomAt(Display* display, int x, int y) {

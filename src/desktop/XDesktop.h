@@ -8,8 +8,14 @@
 
 #include <X11/Xlib.h>
 
+#include <optional>
+
 // The whole screen (every monitor's bounding box), as the server measures it now.
 PixelRect screenOf(Display* display);
+
+// A window's place in its parent and its outer size, borders included; nothing when the window is
+// gone (another client's window may be, by the time it is asked about).
+std::optional<PixelRect> outerGeometryOf(Display* display, ::Window window);
 
 // The part of the monitor showing the point that panels and docks leave to windows, where the
 // window manager says; the first monitor where none shows the point, the screen where the server
